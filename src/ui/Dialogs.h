@@ -52,7 +52,8 @@ void inform(QWidget* parent, const QString& text);
 
 // Input box: false when cancelled.
 bool inputText(QWidget* parent, const QString& title, const QString& prompt, QString& value);
-// File pickers: empty result when cancelled.
+// File pickers: empty result when cancelled. A responder sees openFile as Kind::OpenFiles and
+// answers with text (or the first of files).
 QStringList openFiles(QWidget* parent, const QString& caption, const QString& dir,
                       const QString& filter);
 QString openFile(QWidget* parent, const QString& caption, const QString& dir,
