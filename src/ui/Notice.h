@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Notices: a small window that slides up at the bottom right of the screen, rests two seconds
