@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "ui/AppPaths.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
 #include "ui/TFrmBase.h"
@@ -170,6 +171,9 @@ private slots:
 
     void enterRule();
     void enterGoesToDefaultButton();
+
+    void programPaths();
+    void dialogFacade();
 
 private:
     QTemporaryDir m_home;
@@ -844,6 +848,81 @@ void TestUi::enterGoesToDefaultButton()
     QTest::keyClick(dlg.memo, Qt::Key_Return);
     QCOMPARE(dlg.memo->toPlainText(), QStringLiteral("\n"));
     QCOMPARE(clicks.count(), 1);
+}
+
+// ---- program paths and the dialog facade ----
+
+void TestUi::programPaths()
+{
+    QTemporaryDir program;
+    QTemporaryDir data;
+    const QByteArray savedHome = qgetenv("FOTARIX_HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+
+    QCOMPARE(ui::paths::homeDir(), m_home.path() + u'/');
+    QCOMPARE(ui::paths::settingsFile(), m_home.path() + QStringLiteral("/fotarix.ini"));
+
+    qunsetenv("FOTARIX_HOME");
+    ui::paths::setProgramDir(program.path());
+    QCOMPARE(ui::paths::programDir(), program.path() + u'/');
+    QCOMPARE(ui::paths::homeDir(), program.path() + u'/');  // writable: a portable install
+
+    ui::paths::setProgramDir(program.filePath(QStringLiteral("gone")));
+    QCOMPARE(ui::paths::homeDir(), data.path() + QStringLiteral("/Fotarix/"));
+    QVERIFY(QFileInfo(data.path() + QStringLiteral("/Fotarix")).isDir());
+
+    ui::paths::setProgramDir(QString());
+    QCOMPARE(ui::paths::programDir(), QCoreApplication::applicationDirPath() + u'/');
+    qputenv("FOTARIX_HOME", savedHome);
+    if (savedData.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", savedData);
+}
+
+void TestUi::dialogFacade()
+{
+    QVERIFY(!ui::dialogs::hasResponder());
+    QList<ui::dialogs::Request> asked;
+    QMessageBox::StandardButton press = QMessageBox::Yes;
+    bool accept = true;
+    ui::dialogs::setResponder([&](const ui::dialogs::Request& r) {
+        asked << r;
+        ui::dialogs::Answer a;
+        a.button = press;
+        a.accepted = accept;
+        a.text = QStringLiteral("新相册");
+        return a;
+    });
+    QVERIFY(ui::dialogs::hasResponder());
+
+    QVERIFY(ui::dialogs::askYesNo(nullptr, QStringLiteral("确实要删除吗？")));
+    QCOMPARE(asked.last().kind, ui::dialogs::Kind::MessageBox);
+    QCOMPARE(asked.last().title, QStringLiteral("提示信息"));
+    QCOMPARE(asked.last().text, QStringLiteral("确实要删除吗？"));
+    QCOMPARE(asked.last().icon, QMessageBox::Information);
+    QCOMPARE(asked.last().buttons, QMessageBox::Yes | QMessageBox::No);
+    press = QMessageBox::No;
+    QVERIFY(!ui::dialogs::askYesNo(nullptr, QStringLiteral("确实要删除吗？")));
+
+    ui::dialogs::warn(nullptr, QStringLiteral("不能删除"));
+    QCOMPARE(asked.last().icon, QMessageBox::Warning);
+    QCOMPARE(asked.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    QString value = QStringLiteral("旧名");
+    QVERIFY(ui::dialogs::inputText(nullptr, QStringLiteral("改名"), QStringLiteral("名称"), value));
+    QCOMPARE(asked.last().initial, QStringLiteral("旧名"));
+    QCOMPARE(value, QStringLiteral("新相册"));
+    accept = false;
+    value = QStringLiteral("旧名");
+    QVERIFY(!ui::dialogs::inputText(nullptr, QStringLiteral("改名"), QStringLiteral("名称"), value));
+    QCOMPARE(value, QStringLiteral("旧名"));
+    QVERIFY(ui::dialogs::saveFile(nullptr, QString(), QString(), QString()).isEmpty());
+    QVERIFY(ui::dialogs::openFiles(nullptr, QString(), QString(), QString()).isEmpty());
+
+    ui::dialogs::setResponder({});
+    QVERIFY(!ui::dialogs::hasResponder());
 }
 
 QTEST_MAIN(TestUi)
