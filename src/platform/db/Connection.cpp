@@ -34,7 +34,12 @@ void destroyCollator(void* collator) { delete static_cast<QCollator*>(collator);
 
 }  // namespace
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+    // Queries that outlive the connection forget it rather than reach a freed object.
+    const QList<Query*> queries = m_queries;
+    for (Query* query : queries) query->detachFromConnection();
+}
 
 void Connection::setConnectionString(const QString& text) { m_connectionString = text; }
 
@@ -82,9 +87,7 @@ void Connection::open() {
 }
 
 void Connection::close() {
-    const QList<Query*> queries = m_queries;
-    for (Query* query : queries) query->detachFromConnection();
-    m_queries.clear();
+    for (Query* query : m_queries) query->close();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;

@@ -25,7 +25,7 @@ public:
     // Opens the file named by the connection string. Throws DbError with the engine's message
     // when the file is missing, is not a database, or cannot be read.
     void open();
-    // Closes the connection; queries opened on it are closed first.
+    // Closes the connection; queries on it are closed first and stay attached to it.
     void close();
     bool connected() const { return m_db != nullptr; }
     bool readOnly() const { return m_readOnly; }

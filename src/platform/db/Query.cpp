@@ -165,6 +165,7 @@ void Query::setConnection(Connection* connection) {
 
 void Query::detachFromConnection() {
     close();
+    if (m_connection) m_connection->detach(this);
     m_connection = nullptr;
 }
 
