@@ -1,0 +1,519 @@
+#include "app/TFrm_Main.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "albums/TTreeMaker.h"
+#include "albums/TreeHooks.h"
+#include "app/AppSettings.h"
+#include "app/CommandIcons.h"
+#include "app/CommandTable.h"
+#include "platform/db/DbError.h"
+#include "store/Password.h"
+#include "ui/Dialogs.h"
+#include "ui/Fonts.h"
+#include "ui/Notice.h"
+#include "ui/Utils.h"
+
+namespace {
+
+constexpr int kTreeWidth = 220;
+constexpr int kInfoHeight = 249;
+constexpr int kListHeightInLayout = 207;
+constexpr int kListHeightRestored = 228;
+
+// A panel title bar with its close button, as the tree and the information panel have.
+QWidget* titleBar(const QString& title, QToolButton* closeButton, QWidget* parent) {
+    auto* bar = new QWidget(parent);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, QColor(0xDB, 0xE6, 0xF5));
+    bar->setPalette(palette);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(2, 1, 2, 1);
+    auto* label = new QLabel(title, bar);
+    layout->addWidget(label, 1);
+    closeButton->setParent(bar);
+    closeButton->setText(QStringLiteral("×"));
+    closeButton->setAutoRaise(true);
+    closeButton->setFixedSize(18, 18);
+    layout->addWidget(closeButton);
+    return bar;
+}
+
+QWidget* namedPanel(const char* name, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QLatin1String(name));
+    return panel;
+}
+
+}  // namespace
+
+TFrm_Main::TFrm_Main(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("晴窗影册 Fotarix 2009"));
+    setObjectName(QStringLiteral("Frm_Main"));
+    setFont(ui::simSunFont(12));
+    createRegions();
+    createActions();
+    FormCreate();
+}
+
+TFrm_Main::~TFrm_Main() { FormDestroy(); }
+
+void TFrm_Main::FormCreate() {
+    m_treeMaker = new TTreeMaker(this);
+    OpenPhotoLibrary();
+}
+
+void TFrm_Main::FormDestroy() {
+    delete m_treeMaker;
+    m_treeMaker = nullptr;
+}
+
+// ---- regions ------------------------------------------------------------------------------
+
+void TFrm_Main::createRegions() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    CoolBar1 = namedPanel("CoolBar1", central);
+    auto* coolLayout = new QHBoxLayout(CoolBar1);
+    coolLayout->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(CoolBar1);
+
+    auto* mainSplitter = new QSplitter(Qt::Horizontal, central);
+    mainSplitter->setObjectName(QStringLiteral("Splitter1"));
+    mainSplitter->setHandleWidth(6);
+    mainSplitter->setChildrenCollapsible(false);
+    column->addWidget(mainSplitter, 1);
+
+    // Left: the album tree above the photo information panel.
+    PanelTree = namedPanel("PanelTree", mainSplitter);
+    auto* treeColumn = new QVBoxLayout(PanelTree);
+    treeColumn->setContentsMargins(0, 0, 0, 0);
+    treeColumn->setSpacing(0);
+    auto* sbCloseTree = new QToolButton(PanelTree);
+    sbCloseTree->setObjectName(QStringLiteral("sbCloseTree"));
+    sbCloseTree->setToolTip(QStringLiteral("关闭相册导航树"));
+    treeColumn->addWidget(titleBar(QStringLiteral(" 相册导航树"), sbCloseTree, PanelTree));
+    Tree = new QTreeWidget(PanelTree);
+    Tree->setObjectName(QStringLiteral("Tree"));
+    Tree->setHeaderHidden(true);
+    treeColumn->addWidget(Tree, 1);
+    Panel7 = namedPanel("Panel7", PanelTree);
+    Panel7->setFixedHeight(kInfoHeight);
+    auto* infoColumn = new QVBoxLayout(Panel7);
+    infoColumn->setContentsMargins(0, 0, 0, 0);
+    infoColumn->setSpacing(0);
+    auto* sbCloseProp = new QToolButton(Panel7);
+    sbCloseProp->setObjectName(QStringLiteral("sbCloseProp"));
+    sbCloseProp->setToolTip(QStringLiteral("关闭照片属性信息窗"));
+    infoColumn->addWidget(titleBar(QStringLiteral("  照片信息"), sbCloseProp, Panel7));
+    infoColumn->addStretch(1);
+    treeColumn->addWidget(Panel7);
+    PanelTree->resize(kTreeWidth, PanelTree->height());
+
+    // Right: the photo list above the preview.
+    m_rightSplitter = new QSplitter(Qt::Vertical, mainSplitter);
+    m_rightSplitter->setObjectName(QStringLiteral("Splitter2"));
+    m_rightSplitter->setHandleWidth(5);
+    m_rightSplitter->setChildrenCollapsible(false);
+    Panel4 = namedPanel("Panel4", m_rightSplitter);
+    auto* listColumn = new QVBoxLayout(Panel4);
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    Panel5 = namedPanel("Panel5", m_rightSplitter);
+    auto* previewColumn = new QVBoxLayout(Panel5);
+    previewColumn->setContentsMargins(0, 0, 0, 0);
+    previewColumn->setSpacing(0);
+    CoolBar2 = namedPanel("CoolBar2", Panel5);
+    auto* cool2Layout = new QHBoxLayout(CoolBar2);
+    cool2Layout->setContentsMargins(0, 0, 0, 0);
+    previewColumn->addWidget(CoolBar2);
+    ImageEn1 = namedPanel("ImageEn1", Panel5);
+    previewColumn->addWidget(ImageEn1, 1);
+    m_rightSplitter->setStretchFactor(0, 0);
+    m_rightSplitter->setStretchFactor(1, 1);
+    m_rightSplitter->setSizes({kListHeightInLayout, 400});
+
+    mainSplitter->setStretchFactor(0, 0);
+    mainSplitter->setStretchFactor(1, 1);
+    mainSplitter->setSizes({kTreeWidth, 800});
+
+    // Bottom: the favourites bar (kept hidden) and the status bar.
+    Panel2 = namedPanel("Panel2", central);
+    auto* favourites = new QHBoxLayout(Panel2);
+    favourites->setContentsMargins(2, 0, 2, 0);
+    favourites->addStretch(1);
+    auto* speedButton2 = new QToolButton(Panel2);
+    speedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    speedButton2->setText(QStringLiteral("×"));
+    speedButton2->setAutoRaise(true);
+    favourites->addWidget(speedButton2);
+    Panel2->hide();
+    column->addWidget(Panel2);
+
+    setCentralWidget(central);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+}
+
+int TFrm_Main::panel4Height() const { return m_rightSplitter->sizes().value(0); }
+
+void TFrm_Main::setPanel4Fill(bool fill) {
+    m_panel4Fills = fill;
+    if (!fill) {
+        const int total = std::max(m_rightSplitter->height(), kListHeightRestored + 100);
+        m_rightSplitter->setSizes({kListHeightRestored, total - kListHeightRestored});
+    }
+}
+
+// ---- commands -----------------------------------------------------------------------------
+
+
+void TFrm_Main::fillMenu(QMenu* menu, std::span<const app::MenuEntry> entries) {
+    QMenu* sub = nullptr;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const app::MenuEntry& e = entries[i];
+        const QString caption = QString::fromUtf8(e.caption);
+        QMenu* into = e.depth == 1 ? menu : sub;
+        QAction* action = nullptr;
+        const bool opensSubmenu = i + 1 < entries.size() && entries[i + 1].depth > e.depth;
+        if (caption == u"-") {
+            action = into->addSeparator();
+        } else if (opensSubmenu) {
+            sub = into->addMenu(caption);
+            if (e.name) sub->setObjectName(QLatin1String(e.name));
+            action = sub->menuAction();
+        } else {
+            action = into->addAction(caption);
+            if (e.handler) {
+                const char* handler = e.handler;
+                connect(action, &QAction::triggered, this,
+                        [this, action, handler] { dispatch(handler, action); });
+            }
+        }
+        if (e.name) action->setObjectName(QLatin1String(e.name));
+        action->setProperty("Tag", e.tag);
+        if (e.hint) {
+            action->setStatusTip(QString::fromUtf8(e.hint));
+            action->setToolTip(QString::fromUtf8(e.hint));
+        }
+        if (e.flags & app::Checkable) action->setCheckable(true);
+        if (e.flags & app::Checked) action->setChecked(true);
+        if (e.flags & app::RadioGroup1) m_sortGroup->addAction(action);
+        if (e.flags & app::RadioGroup3) m_styleGroup->addAction(action);
+        if (e.flags & app::Hidden) action->setVisible(false);
+    }
+}
+
+void TFrm_Main::createActions() {
+    registerHandlers();
+    m_sortGroup = new QActionGroup(this);
+    m_styleGroup = new QActionGroup(this);
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto entries = app::mainMenuEntries();
+    for (size_t i = 0; i < entries.size();) {
+        size_t end = i + 1;
+        while (end < entries.size() && entries[end].depth > 0) ++end;
+        QMenu* top = bar->addMenu(QString::fromUtf8(entries[i].caption));
+        top->setObjectName(QLatin1String(entries[i].name));
+        fillMenu(top, entries.subspan(i + 1, end - i - 1));
+        i = end;
+    }
+    // "显示收藏夹" keeps its tick whatever is clicked.
+    if (auto* n140 = findChild<QAction*>(QStringLiteral("N140")))
+        connect(n140, &QAction::triggered, n140, [n140] { n140->setChecked(true); });
+
+    for (int number : {2, 3, 4}) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("PopupMenu%1").arg(number));
+        fillMenu(menu, app::popupMenuEntries(number));
+        (number == 2 ? PopupMenu2 : number == 3 ? PopupMenu3 : PopupMenu4) = menu;
+    }
+
+    ToolBar4 = buildToolBar(false);
+    CoolBar1->layout()->addWidget(ToolBar4);
+    ToolBar1 = buildToolBar(true);
+    CoolBar2->layout()->addWidget(ToolBar1);
+
+    // The close buttons of the tree and the information panel click the View entries.
+    auto clickAction = [this](const char* name) {
+        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->trigger();
+    };
+    connect(findChild<QToolButton*>(QStringLiteral("sbCloseTree")), &QToolButton::clicked, this,
+            [clickAction] { clickAction("N16"); });
+    connect(findChild<QToolButton*>(QStringLiteral("sbCloseProp")), &QToolButton::clicked, this,
+            [clickAction] { clickAction("N33"); });
+
+    albums::setTreePopupMenu(Tree, PopupMenu4);
+    albums::setTreeChangedHandler(Tree, [this](QTreeWidget* tree, QTreeWidgetItem* node) {
+        TreeChange(tree, node);
+    });
+}
+
+QToolBar* TFrm_Main::buildToolBar(bool preview) {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(preview ? QStringLiteral("ToolBar1") : QStringLiteral("ToolBar4"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setToolButtonStyle(preview ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(preview ? QSize(16, 16) : QSize(24, 24));
+    const auto entries = preview ? app::previewToolBarEntries() : app::mainToolBarEntries();
+    for (const app::ToolEntry& e : entries) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QLatin1String(e.name));
+        button->setProperty("Tag", e.tag);
+        button->setText(QString::fromUtf8(e.caption));
+        const QString hint = QString::fromUtf8(e.hint);
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        button->setIcon(app::commandIcon(QLatin1String(e.icon)));
+        button->setToolButtonStyle(bar->toolButtonStyle());
+        button->setAutoRaise(true);
+        if (preview) button->setFixedSize(25, 24);
+        else button->setMinimumSize(67, 47);
+        if (e.menu) {
+            button->setMenu(findChild<QMenu*>(QLatin1String(e.menu)));
+            button->setPopupMode(e.dropDown == app::DropDown::Split ? QToolButton::MenuButtonPopup
+                                                                    : QToolButton::InstantPopup);
+        }
+        if (e.handler) {
+            const char* handler = e.handler;
+            connect(button, &QToolButton::clicked, this,
+                    [this, button, handler] { dispatch(handler, button); });
+        }
+        QAction* placed = bar->addWidget(button);
+        placed->setObjectName(QLatin1String(e.name) + QStringLiteral("Action"));
+        if (e.flags & app::Hidden) placed->setVisible(false);
+    }
+    return bar;
+}
+
+void TFrm_Main::registerHandlers() {
+    m_handlers.insert(QStringLiteral("clickN18"), [this](QObject*) {
+        if (auto* a = findChild<QAction*>(QStringLiteral("N18"))) a->trigger();
+    });
+    m_handlers.insert(QStringLiteral("clickN17"), [this](QObject*) {
+        if (auto* a = findChild<QAction*>(QStringLiteral("N17"))) a->trigger();
+    });
+    m_handlers.insert(QStringLiteral("N103Click"), [](QObject*) {});
+}
+
+void TFrm_Main::dispatch(const char* handler, QObject* sender) {
+    const QString name = QLatin1String(handler);
+    try {
+        if (name == u"ItemClick") {
+            ItemClick(sender);
+            return;
+        }
+        const auto found = m_handlers.constFind(name);
+        if (found == m_handlers.constEnd()) {
+            notAvailable();
+            return;
+        }
+        (*found)(sender);
+    } catch (const db::DbError& e) {
+        ui::dialogs::message(this, QStringLiteral("提示信息"), e.message(), QMessageBox::Critical);
+    }
+}
+
+void TFrm_Main::notAvailable() {
+    ui::ShowNotice(QStringLiteral("此功能尚未开放，敬请期待！"), ui::NoticeInfo);
+}
+
+void TFrm_Main::ItemClick(QObject* sender) {
+    const int tag = sender ? sender->property("Tag").toInt() : 0;
+    switch (tag) {
+        case 21: case 313: case 404: case 405: case 0:
+            return;  // no command: the click changes nothing beyond the entry's own tick
+        case 114:
+            close();
+            return;
+        case 115:
+            setPassword();
+            return;
+        case 116:
+            emptyTempFolder();
+            return;
+        case 501: case 502: case 503: case 504: case 505: case 506: case 507:
+            toggleView(tag);
+            return;
+        default:
+            notAvailable();
+    }
+}
+
+bool TFrm_Main::requireWritable() {
+    if (!m_library.readOnly()) return true;
+    ui::dialogs::warn(this, QStringLiteral("当前照片库是以只读方式打开的，不能进行修改！"));
+    return false;
+}
+
+void TFrm_Main::setPassword() {
+    if (!requireWritable()) return;
+    store::runSetPasswordCommand(this, m_library.AdoConn());
+}
+
+// Moves everything in the temporary folder to the desktop's trash after asking.
+void TFrm_Main::emptyTempFolder() {
+    const QString folder = ui::GetAppTempDir();
+    if (!ui::dialogs::askYesNo(this, QStringLiteral("确实要把临时文件夹“") + folder +
+                                         QStringLiteral("”中的所有文件移到回收站吗？")))
+        return;
+    bool ok = true;
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        const QString path = folder + entry;
+        if (!QFile::moveToTrash(path)) {
+            // No trash here (another file system): delete it, as the shell would.
+            const QFileInfo info(path);
+            const bool removed = info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively()
+                                                                   : QFile::remove(path);
+            ok = ok && removed;
+        }
+    }
+    ui::ShowNotice(ok ? QStringLiteral("清空临时文件成功！") : QStringLiteral("删除临时文件时出现错误！"),
+                   ui::NoticeInfo);
+}
+
+// ---- view switches ------------------------------------------------------------------------
+
+void TFrm_Main::toggleView(int tag) {
+    struct Switch {
+        int tag;
+        const char* key;
+        QWidget* region;
+    };
+    const Switch switches[] = {
+        {501, "显示导航树", PanelTree}, {502, "显示工具栏", CoolBar1},
+        {503, "显示状态栏", StatusBar1}, {504, "显示收藏夹", Panel2},
+        {505, "显示照片列表", Panel4},   {506, "显示照片预览", Panel5},
+        {507, "显示照片属性", Panel7},
+    };
+    for (const Switch& s : switches) {
+        if (s.tag != tag) continue;
+        const bool shown = s.region->isHidden();
+        s.region->setVisible(shown);
+        if (tag == 505 && Panel5->isHidden()) setPanel4Fill(true);
+        if (tag == 506) {
+            if (shown && m_panel4Fills) setPanel4Fill(false);
+            else if (!shown) setPanel4Fill(true);
+        }
+        app::WriteAppSetting(QString::fromUtf8(s.key),
+                             shown ? QStringLiteral("True") : QStringLiteral("False"));
+        return;
+    }
+}
+
+void TFrm_Main::restoreView() {
+    auto shows = [](const char* key) { return app::settingShows(app::ReadAppSetting(QString::fromUtf8(key))); };
+    auto tick = [this](const char* name, bool on) {
+        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setChecked(on);
+    };
+    const bool tree = shows("显示导航树");
+    tick("N16", tree);
+    PanelTree->setVisible(tree);
+    const bool toolBar = shows("显示工具栏");
+    tick("N20", toolBar);
+    CoolBar1->setVisible(toolBar);
+    const bool statusBar = shows("显示状态栏");
+    tick("N21", statusBar);
+    StatusBar1->setVisible(statusBar);
+    if (shows("显示照片列表")) {
+        Panel4->setVisible(true);
+        tick("N17", true);
+        if (Panel5->isHidden()) setPanel4Fill(true);
+    } else {
+        tick("N17", false);
+        Panel4->setVisible(false);
+    }
+    if (shows("显示照片预览")) {
+        tick("N18", true);
+        if (!Panel5->isHidden() && m_panel4Fills) setPanel4Fill(false);
+    } else {
+        Panel5->setVisible(false);
+        setPanel4Fill(true);
+        tick("N18", false);
+    }
+    const bool info = shows("显示照片属性");
+    tick("N33", info);
+    Panel7->setVisible(info);
+}
+
+// ---- tree ---------------------------------------------------------------------------------
+
+bool TFrm_Main::RebuildAlbumTree(const QString& rootValue) {
+    m_treeMaker->setAfterAddNode(
+        [this](QObject* sender, QTreeWidgetItem* node) { TreeMakerAfterAddNode(sender, node); });
+    try {
+        m_treeMaker->BuildTree(rootValue);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TFrm_Main::TreeMakerAfterAddNode(QObject*, QTreeWidgetItem* node) {
+    node->setIcon(0, app::commandIcon(QStringLiteral("albumnode")));
+}
+
+void TFrm_Main::TreeChange(QTreeWidget*, QTreeWidgetItem*) {
+    // The photo list of the selected album is loaded by the photo browser.
+}
+
+// ---- activation and closing ---------------------------------------------------------------
+
+void TFrm_Main::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TFrm_Main::FormActivate() {}
+
+bool TFrm_Main::FormCloseQuery() {
+    return ui::dialogs::askYesNo(this, QStringLiteral("您是否要退出晴窗影册Fotarix？"));
+}
+
+void TFrm_Main::FormClose() { ui::DeleteTempFiles(); }
+
+void TFrm_Main::closeEvent(QCloseEvent* event) {
+    if (m_skipCloseQuery) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TFrm_Main::terminateProgram() {
+    m_terminated = true;
+    m_skipCloseQuery = true;
+    close();
+    QCoreApplication::exit(0);
+}

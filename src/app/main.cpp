@@ -1,0 +1,35 @@
+#include <QApplication>
+#include <QTimer>
+
+#include "app/TFrm_Main.h"
+#include "ui/Fonts.h"
+#include "ui/TMsgForm.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Fotarix"));
+    QApplication::setApplicationDisplayName(QStringLiteral("晴窗影册Fotarix 2009"));
+    QApplication::setFont(ui::simSunFont(12));
+
+    int result = 0;
+    {
+        TFrm_Main window;
+        if (window.terminated()) {
+            // Start-up failed: let the notices that say why finish before the program ends.
+            if (!TMsgForm::liveNotices().isEmpty()) {
+                QTimer poll;
+                QObject::connect(&poll, &QTimer::timeout, &application, [] {
+                    if (TMsgForm::liveNotices().isEmpty()) QCoreApplication::quit();
+                });
+                poll.start(100);
+                application.exec();
+            }
+            TMsgForm::freeAll();
+            return 1;
+        }
+        window.showMaximized();
+        result = application.exec();
+    }
+    TMsgForm::freeAll();
+    return result;
+}
