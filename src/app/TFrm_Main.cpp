@@ -127,7 +127,10 @@ void TFrm_Main::createRegions() {
     sbCloseProp->setObjectName(QStringLiteral("sbCloseProp"));
     sbCloseProp->setToolTip(QStringLiteral("关闭照片属性信息窗"));
     infoColumn->addWidget(titleBar(QStringLiteral("  照片信息"), sbCloseProp, Panel7));
-    infoColumn->addStretch(1);
+    InfoHost = namedPanel("InfoHost", Panel7);
+    auto* infoHostLayout = new QVBoxLayout(InfoHost);
+    infoHostLayout->setContentsMargins(0, 0, 0, 0);
+    infoColumn->addWidget(InfoHost, 1);
     treeColumn->addWidget(Panel7);
     PanelTree->resize(kTreeWidth, PanelTree->height());
 
@@ -147,8 +150,10 @@ void TFrm_Main::createRegions() {
     auto* cool2Layout = new QHBoxLayout(CoolBar2);
     cool2Layout->setContentsMargins(0, 0, 0, 0);
     previewColumn->addWidget(CoolBar2);
-    ImageEn1 = namedPanel("ImageEn1", Panel5);
-    previewColumn->addWidget(ImageEn1, 1);
+    PreviewHost = namedPanel("PreviewHost", Panel5);
+    auto* previewHostLayout = new QVBoxLayout(PreviewHost);
+    previewHostLayout->setContentsMargins(0, 0, 0, 0);
+    previewColumn->addWidget(PreviewHost, 1);
     m_rightSplitter->setStretchFactor(0, 0);
     m_rightSplitter->setStretchFactor(1, 1);
     m_rightSplitter->setSizes({kListHeightInLayout, 400});

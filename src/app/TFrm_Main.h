@@ -103,7 +103,8 @@ private:
     QWidget* Panel5 = nullptr;
     QWidget* CoolBar2 = nullptr;
     QToolBar* ToolBar1 = nullptr;
-    QWidget* ImageEn1 = nullptr;
+    QWidget* PreviewHost = nullptr;  // holds the preview ImageEn1
+    QWidget* InfoHost = nullptr;     // holds the information rows
     QWidget* Panel2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QMenu* PopupMenu2 = nullptr;

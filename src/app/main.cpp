@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fotarix"));
     QApplication::setApplicationDisplayName(QStringLiteral("晴窗影册Fotarix 2009"));
+    QApplication::setApplicationVersion(QStringLiteral(FOTARIX_VERSION));
     QApplication::setFont(ui::simSunFont(12));
 
     int result = 0;
