@@ -3,7 +3,6 @@
 #include <vector>
 
 #include <QAction>
-#include <QApplication>
 #include <QHash>
 #include <QMenu>
 #include <QPalette>
