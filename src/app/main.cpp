@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/TFrm_Main.h"
@@ -28,6 +29,9 @@ int main(int argc, char* argv[]) {
             TMsgForm::freeAll();
             return 1;
         }
+        // Without a window manager a maximise request is not honoured: fill the screen anyway.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            window.setGeometry(screen->availableGeometry());
         window.showMaximized();
         result = application.exec();
     }
