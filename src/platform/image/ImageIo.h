@@ -32,6 +32,7 @@ namespace image {
 struct LoadOptions {
     QSize maxSize;              // empty: full size
     bool readMetadata = true;   // EXIF and IPTC into document.camera
+    bool fast = false;          // quicker, slightly less exact JPEG decoding (thumbnails)
 };
 
 LoadResult loadImage(const QString& path, const LoadOptions& options = {});
