@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +143,17 @@ private slots:
                  QStringList({"id", "parent_id", "pvalue", "domain_no", "meaning"}));
         QVERIFY(!rows(defaultLibrary(), "select * from parameter where domain_no='提示词语'", {"pvalue"})
                      .isEmpty());
+    }
+
+    void treeCarriesTheFindEntry() {
+        TFrm_Main w;
+        auto* menu = w.findChild<QMenu*>("PopupMenu4");
+        QVERIFY(menu);
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.last()->objectName(), QString("mniAutoFindTree"));
+        QCOMPARE(actions.last()->text(), QString("查找(&F)"));
+        QVERIFY(actions[actions.size() - 2]->isSeparator());
+        QCOMPARE(actions.first()->text(), QString("新建相册"));
     }
 
     void secondStartKeepsTheLibrary() {
