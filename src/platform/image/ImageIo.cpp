@@ -70,6 +70,11 @@ Decoded decodeWithQt(const QByteArray& data, FileFormat format) {
     } else if (format == FileFormat::Gif) {
         result.format = detail::gifPixelFormat(data);
     }
+    if ((format == FileFormat::Bmp && !detail::bmpComplete(data))
+        || (format == FileFormat::Gif && !detail::gifFirstImageComplete(data))) {
+        result.error = QStringLiteral("%1 文件不完整（数据被截断）").arg(formatName(format));
+        return result;
+    }
     const QImage::Format declared = reader.imageFormat();
     QImage image = reader.read();
     if (image.isNull()) {

@@ -328,6 +328,12 @@ private slots:
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char((i * 7919 + 13) % 251);
 
+        QHash<QString, QByteArray> whole;
+        for (const QString ext : {"bmp", "gif", "pcx", "tga"}) {
+            const QString full = path("whole." + ext);
+            QVERIFY(saveImage(fixtures::gradient(120, 90), full).ok());
+            whole[ext] = fixtures::readFile(full);
+        }
         QTest::newRow("zero bytes") << "empty.jpg" << QByteArray();
         QTest::newRow("garbage named png") << "noise.png" << garbage;
         QTest::newRow("garbage named tga") << "noise.tga" << garbage;
@@ -338,6 +344,10 @@ private slots:
         QTest::newRow("jpeg header only") << "head.jpg" << jpeg.left(200);
         QTest::newRow("jpeg signature then noise") << "sig.jpg" << (QByteArray("\xFF\xD8\xFF\xE0", 4) + garbage);
         QTest::newRow("png cut in half") << "cut.png" << png.left(png.size() / 2);
+        QTest::newRow("bmp cut short") << "cut.bmp" << whole["bmp"].chopped(100);
+        QTest::newRow("gif cut short") << "cut.gif" << whole["gif"].left(whole["gif"].size() * 3 / 4);
+        QTest::newRow("pcx cut in half") << "cut.pcx" << whole["pcx"].left(whole["pcx"].size() / 2);
+        QTest::newRow("tga cut in half") << "cut.tga" << whole["tga"].left(whole["tga"].size() / 2);
         QTest::newRow("jp2 cut in half") << "cut.jp2" << jp2.left(jp2.size() / 2);
         QTest::newRow("metafile header only") << "head.wmf" << fixtures::metafile(50, 40).left(40);
         QByteArray emf(88, '\0');

@@ -1,5 +1,7 @@
 #include "platform/image/codecs/HeaderProbe.h"
 
+#include <cstdlib>
+
 namespace image::detail {
 
 namespace {
@@ -76,6 +78,58 @@ PixelFormat tgaPixelFormat(const QByteArray& d) {
     case 3: return depth == 1 ? pixelFormatFor(PixelKind::OneBit) : pixelFormatFor(PixelKind::Grey8);
     default: return pixelFormatFor(PixelKind::Other, depth > 0 ? depth : 32);
     }
+}
+
+bool bmpComplete(const QByteArray& d) {
+    const qint64 offset = le32(d, 10);
+    const qint64 header = le32(d, 14);
+    if (offset < 0 || header < 12)
+        return false;
+    qint64 width = 0, height = 0, bits = 0, compression = 0;
+    if (header == 12) {
+        width = le16(d, 18);
+        height = le16(d, 20);
+        bits = le16(d, 24);
+    } else {
+        width = qint32(le32(d, 18));
+        height = qint32(le32(d, 22));
+        bits = le16(d, 28);
+        compression = le32(d, 30);
+    }
+    if (compression != 0 && compression != 3 && compression != 6)
+        return true;   // compressed rows have no fixed length to check
+    if (width <= 0 || bits <= 0 || bits > 64)
+        return false;
+    const qint64 rowBytes = ((width * bits + 31) / 32) * 4;
+    return offset + rowBytes * std::abs(height) <= d.size();
+}
+
+bool gifFirstImageComplete(const QByteArray& d) {
+    const auto skipSubBlocks = [&d](qsizetype at) -> qsizetype {
+        for (int length = byteAt(d, at); length > 0; length = byteAt(d, at))
+            at += length + 1;
+        return byteAt(d, at) == 0 ? at + 1 : -1;   // -1: the data ended first
+    };
+    const int packed = byteAt(d, 10);
+    if (packed < 0)
+        return false;
+    qsizetype at = 13 + ((packed & 0x80) ? 3 * (qsizetype(2) << (packed & 7)) : 0);
+    while (at >= 0 && at < d.size()) {
+        const int block = byteAt(d, at);
+        if (block == 0x21) {
+            at = skipSubBlocks(at + 2);
+        } else if (block == 0x2C) {
+            const int local = byteAt(d, at + 9);
+            if (local < 0)
+                return false;
+            at += 10 + ((local & 0x80) ? 3 * (qsizetype(2) << (local & 7)) : 0);
+            at += 1;   // LZW minimum code size
+            return at < d.size() && skipSubBlocks(at) > 0;
+        } else {
+            return false;
+        }
+    }
+    return false;
 }
 
 bool plausibleTga(const QByteArray& d) {

@@ -21,6 +21,12 @@ struct IconChoice {
 };
 IconChoice iconChoice(const QByteArray& data);
 
+// Whether the data holds the whole of what the header announces: the uncompressed pixel
+// rows of a BMP, the first image of a GIF up to its block terminator. The toolkit's readers
+// would show a cut-off file as a part-grey picture without a word.
+bool bmpComplete(const QByteArray& data);
+bool gifFirstImageComplete(const QByteArray& data);
+
 // A TGA header that makes sense for the file size (TGA files carry no signature).
 bool plausibleTga(const QByteArray& data);
 
