@@ -190,6 +190,18 @@ QString writeCameraData(const QString& path, const ExifValues& v) {
     }
 }
 
+QString writeExifBytes(const QString& path, const char* key, const QByteArray& raw) {
+    try {
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        image->exifData()[key] = raw.toStdString();
+        image->writeMetadata();
+        return {};
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+}
+
 QString writeExifThumbnail(const QString& path, const QImage& thumbnail) {
     QByteArray jpeg;
     {

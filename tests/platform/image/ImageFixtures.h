@@ -50,6 +50,9 @@ struct ExifValues {
 // and IPTC records with Exiv2. Returns an error text or empty.
 QString writeCameraData(const QString& path, const ExifValues& values = {});
 
+// Sets one EXIF ASCII tag to raw bytes (e.g. "Exif.Image.ImageDescription" in GBK).
+QString writeExifBytes(const QString& path, const char* key, const QByteArray& raw);
+
 // Embeds `thumbnail` (as JPEG) as the file's EXIF thumbnail. Returns an error text or empty.
 QString writeExifThumbnail(const QString& path, const QImage& thumbnail);
 

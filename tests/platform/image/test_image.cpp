@@ -484,6 +484,17 @@ private slots:
             QCOMPARE(rows[fixed.size() + i], (InfoRow{c.iptc[i], c.iptc[i]}));
     }
 
+    void legacyChineseTextIsDecoded() {
+        const QString file = makeJpeg("gbk.jpg", fixtures::stripes(16, 16));
+        // "西湖" in the Chinese Windows code page, as older software wrote it.
+        const QByteArray gbk("\xCE\xF7\xBA\xFE");
+        QVERIFY(fixtures::writeExifBytes(file, "Exif.Image.ImageDescription", gbk).isEmpty());
+        QVERIFY(fixtures::writeExifBytes(file, "Exif.Image.Make", "Caf\xC3\xA9").isEmpty());
+        const CameraData c = readCameraData(file);
+        QCOMPARE(c.imageDescription, QStringLiteral("西湖"));
+        QCOMPARE(c.make, QStringLiteral("Café"));
+    }
+
     void cameraDataIsResetByTheNextLoad() {
         const QString withExif = makeJpeg("with-exif.jpg", fixtures::stripes(40, 30));
         QVERIFY(fixtures::writeCameraData(withExif).isEmpty());

@@ -5,21 +5,30 @@
 #include <exiv2/exiv2.hpp>
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace image::detail {
 
 namespace {
 
+// EXIF and IPTC texts carry no reliable encoding: UTF-8 when they are valid UTF-8, else the
+// Chinese Windows code page older software wrote (GB18030 covers GBK), else Latin-1.
 QString decodeText(const std::string& raw) {
     std::string text = raw;
     while (!text.empty() && (text.back() == '\0' || text.back() == ' '))
         text.pop_back();
     const QByteArray bytes = QByteArray::fromStdString(text);
-    QString utf8 = QString::fromUtf8(bytes);
-    // Invalid UTF-8 turns into replacement characters: then the bytes were Latin-1.
-    if (utf8.contains(QChar::ReplacementCharacter))
-        return QString::fromLatin1(bytes);
-    return utf8;
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString decoded = utf8(bytes);
+    if (!utf8.hasError())
+        return decoded;
+    QStringDecoder legacy("GB18030");
+    if (legacy.isValid()) {
+        const QString chinese = legacy(bytes);
+        if (!legacy.hasError())
+            return chinese;
+    }
+    return QString::fromLatin1(bytes);
 }
 
 class ExifFields {
