@@ -117,8 +117,7 @@ int main(int argc, char** argv) {
     const double ours = medianMs(9, [&] { shownSize = image::decodeForDisplay(big, display).document.image.size(); });
     QSize turboSize;
     const double turbo = medianMs(9, [&] { turboSize = turboScaled(big, 2); });
-    image::LoadOptions fullSize;
-    fullSize.readMetadata = false;
+    const image::LoadOptions fullSize{.readMetadata = false};
     const double full = medianMs(3, [&] {
         const QImage img = image::loadImage(big, fullSize).document.image;
         shownSize = img.scaled(display, Qt::KeepAspectRatio, Qt::SmoothTransformation).size();

@@ -30,7 +30,7 @@ class QByteArray;
 namespace image {
 
 struct LoadOptions {
-    QSize maxSize;              // empty: full size
+    QSize maxSize = {};         // empty: full size
     bool readMetadata = true;   // EXIF and IPTC into document.camera
     bool fast = false;          // quicker, slightly less exact JPEG decoding (thumbnails)
 };

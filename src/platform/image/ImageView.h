@@ -57,7 +57,10 @@ public:
     void setBackground(const QColor& colour);
 
     double zoom() const { return m_zoom; }
+    // Refuses (returns false, zoom unchanged) a value that is not above 0 or not finite.
     bool setZoom(double percent);
+    // Zoom so that the whole image, its width or its height fills the viewport (small
+    // images are enlarged too). Nothing happens while the view is empty.
     void fit();
     void fitToWidth();
     void fitToHeight();

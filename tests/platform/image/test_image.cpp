@@ -724,14 +724,15 @@ private slots:
         for (const QPoint corner : {QPoint(0, 0), QPoint(111, 0), QPoint(0, 93), QPoint(111, 93)})
             QCOMPARE(QColor(out.pixel(corner)), background);
         const QPoint c(out.width() / 2, out.height() / 2);
-        // Anticlockwise: the right (blue) half swings up, the left (red) half down.
-        QCOMPARE(QColor(out.pixel(c + QPoint(25, -10))), QColor(Qt::blue));
-        QCOMPARE(QColor(out.pixel(c + QPoint(-25, 10))), QColor(Qt::red));
+        // Anticlockwise: the right (blue) half swings up over the centre, the left (red) half
+        // down below it.
+        QCOMPARE(QColor(out.pixel(c + QPoint(0, -20))), QColor(Qt::blue));
+        QCOMPARE(QColor(out.pixel(c + QPoint(0, 20))), QColor(Qt::red));
 
         const QImage clockwise = rotated(source, -30.0, background);
         QCOMPARE(clockwise.size(), QSize(112, 94));
-        QCOMPARE(QColor(clockwise.pixel(c + QPoint(25, 10))), QColor(Qt::blue));
-        QCOMPARE(QColor(clockwise.pixel(c + QPoint(-25, -10))), QColor(Qt::red));
+        QCOMPARE(QColor(clockwise.pixel(c + QPoint(0, 20))), QColor(Qt::blue));
+        QCOMPARE(QColor(clockwise.pixel(c + QPoint(0, -20))), QColor(Qt::red));
 
         // Antialiased edges blend with the background; without, every pixel is one of the three.
         const QImage hard = rotated(source, 30.0, background, false);
