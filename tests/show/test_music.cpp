@@ -440,7 +440,7 @@ private slots:
 
 int main(int argc, char** argv) {
     // Qt, the sound server client and GStreamer write under these; keep them out of the
-    // user's own folders.
+    // user's own folders. The GStreamer back end plays without a sound card.
     QTemporaryDir env;
     QDir().mkpath(env.filePath("home"));
     QDir().mkpath(env.filePath("run"));
@@ -448,6 +448,7 @@ int main(int argc, char** argv) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", env.filePath("home").toUtf8());
     qputenv("XDG_RUNTIME_DIR", env.filePath("run").toUtf8());
+    qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
     TestMusic test;
     return QTest::qExec(&test, argc, argv);
