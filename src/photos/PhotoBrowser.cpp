@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -101,6 +102,10 @@ void PhotoBrowser::createWidgets() {
     m_thumbs = new ThumbnailView(listHost);
     m_thumbs->hide();
     addToHost(listHost, m_thumbs, 1);
+    // Thumbnails scrolled into view are made before the others still waiting.
+    connect(m_thumbs->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_loader->running()) m_loader->prioritize(m_thumbs->visibleIndexes());
+    });
 
     connect(m_list, &PhotoListView::rowClicked, this, [this](int) {
         try {

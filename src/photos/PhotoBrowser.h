@@ -109,6 +109,7 @@ public:
     QList<image::InfoRow> shownInfoRows() const { return m_shownRows; }
     // True while thumbnails are still being made.
     bool thumbnailsLoading() const;
+    ThumbnailLoader* thumbnailLoader() const { return m_loader; }
     // The pop-up menu of the photo list (PopupMenu2), not owned.
     void setListPopupMenu(QMenu* menu);
 

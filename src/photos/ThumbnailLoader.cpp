@@ -1,15 +1,38 @@
 #include "photos/ThumbnailLoader.h"
 
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "photos/BlobFiles.h"
 #include "platform/image/Thumbnails.h"
 
 namespace photos {
 
+// What the workers of one load share.
+struct ThumbnailLoader::Job {
+    QList<ThumbnailTask> tasks;
+    QSize box;
+    std::shared_ptr<BlobFileWriter> writer;
+    std::mutex mutex;
+    std::deque<int> waiting;            // indexes not yet taken, in the order to take them
+    std::atomic<bool> cancelled{false};
+
+    bool take(int* index) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (cancelled || waiting.empty()) return false;
+        *index = waiting.front();
+        waiting.pop_front();
+        return true;
+    }
+};
+
 ThumbnailLoader::ThumbnailLoader(QObject* parent) : QObject(parent) {
-    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    setThreadCount(QThread::idealThreadCount());
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
@@ -17,17 +40,15 @@ ThumbnailLoader::~ThumbnailLoader() {
     m_pool.waitForDone();
 }
 
+void ThumbnailLoader::setThreadCount(int threads) {
+    m_threads = std::max(1, threads);
+    m_pool.setMaxThreadCount(m_threads);
+}
+
 void ThumbnailLoader::cancel() {
-    if (!m_watcher) return;
-    QFutureWatcher<ThumbnailOutcome>* old = m_watcher;
-    m_watcher = nullptr;
-    disconnect(old, nullptr, this, nullptr);
-    old->future().cancel();
-    if (old->isFinished()) {
-        old->deleteLater();
-    } else {
-        connect(old, &QFutureWatcherBase::finished, old, &QObject::deleteLater);
-    }
+    if (!m_job) return;
+    m_job->cancelled = true;
+    m_job.reset();
 }
 
 void ThumbnailLoader::start(const QString& libraryPath, const QList<ThumbnailTask>& tasks,
@@ -41,40 +62,59 @@ void ThumbnailLoader::start(const QString& libraryPath, const QList<ThumbnailTas
     }
     if (!m_writer || m_writer->libraryPath() != libraryPath)
         m_writer = std::make_shared<BlobFileWriter>(libraryPath);
-
-    auto* watcher = new QFutureWatcher<ThumbnailOutcome>(this);
-    m_watcher = watcher;
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this,
-            [this, watcher](int begin, int end) {
-                if (watcher == m_watcher) deliver(watcher, begin, end);
-            });
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        if (watcher != m_watcher) return;
-        m_watcher = nullptr;
-        watcher->deleteLater();
-        emit finished();
-    });
-
-    const std::shared_ptr<BlobFileWriter> writer = m_writer;
-    watcher->setFuture(QtConcurrent::mapped(&m_pool, tasks, [writer, box](const ThumbnailTask& task) {
-        ThumbnailOutcome outcome;
-        outcome.written = writer->write(task.photoId, task.file, &outcome.error);
-        if (!outcome.written) return outcome;
-        image::Thumbnail thumbnail = image::makeThumbnail(task.file, box);
-        outcome.image = std::move(thumbnail.image);
-        outcome.error = thumbnail.error;
-        return outcome;
-    }));
+    auto job = std::make_shared<Job>();
+    job->tasks = tasks;
+    job->box = box;
+    job->writer = m_writer;
+    for (int i = 0; i < m_total; ++i) job->waiting.push_back(i);
+    m_job = job;
+    const int workers = std::min(m_threads, m_total);
+    for (int w = 0; w < workers; ++w)
+        static_cast<void>(QtConcurrent::run(&m_pool, &ThumbnailLoader::work, job, this));
 }
 
-void ThumbnailLoader::deliver(QFutureWatcher<ThumbnailOutcome>* watcher, int begin, int end) {
-    for (int i = begin; i < end; ++i) {
-        const ThumbnailOutcome outcome = watcher->resultAt(i);
-        ++m_done;
-        emit thumbnailReady(i, outcome.image, outcome.error);
-        if (watcher != m_watcher) return;   // a receiver started or cancelled a load
+void ThumbnailLoader::prioritize(const QList<int>& indexes) {
+    if (!m_job) return;
+    const std::lock_guard<std::mutex> lock(m_job->mutex);
+    std::deque<int>& waiting = m_job->waiting;
+    for (auto it = indexes.crbegin(); it != indexes.crend(); ++it) {
+        const auto found = std::find(waiting.begin(), waiting.end(), *it);
+        if (found == waiting.end() || found == waiting.begin()) continue;
+        waiting.erase(found);
+        waiting.push_front(*it);
     }
+}
+
+// One worker: takes the next photo until none is left or the load is dropped.
+void ThumbnailLoader::work(const std::shared_ptr<Job>& job, ThumbnailLoader* loader) {
+    int index = 0;
+    while (job->take(&index)) {
+        const ThumbnailTask& task = job->tasks[index];
+        ThumbnailOutcome outcome;
+        outcome.written = job->writer->write(task.photoId, task.file, &outcome.error);
+        if (outcome.written) {
+            image::Thumbnail thumbnail = image::makeThumbnail(task.file, job->box);
+            outcome.image = std::move(thumbnail.image);
+            outcome.error = thumbnail.error;
+        }
+        // Queued to the loader's thread; dropped there when the job is no longer current.
+        QMetaObject::invokeMethod(
+            loader, [loader, job, index, outcome] { loader->receive(job, index, outcome); },
+            Qt::QueuedConnection);
+    }
+}
+
+void ThumbnailLoader::receive(const std::shared_ptr<Job>& job, int index,
+                              const ThumbnailOutcome& outcome) {
+    if (job != m_job) return;
+    ++m_done;
+    emit thumbnailReady(index, outcome.image, outcome.error);
+    if (job != m_job) return;   // a receiver started or cancelled a load
     emit progress(m_done, m_total);
+    if (m_done == m_total) {
+        m_job.reset();
+        emit finished();
+    }
 }
 
 }  // namespace photos
