@@ -22,7 +22,12 @@ CREATE TABLE picture (
     remark      TEXT COLLATE LOCALE,
     pic_content BLOB
 );
-CREATE INDEX picture_album_id ON picture(album_id);
+-- The photo list and the photo search read these columns of every photo they show. A photo's
+-- row also holds the start of its bytes, so a scan of the table reads the photos' pages too;
+-- this index holds the listed columns alone and answers those statements by itself. Its text
+-- columns are ordered bytewise so that the index does not depend on the user's locale.
+CREATE INDEX picture_album_id ON picture(album_id, pic_name COLLATE BINARY,
+    remark COLLATE BINARY, create_date, modify_date, file_name, file_size);
 
 CREATE TABLE parameter (
     id        INTEGER PRIMARY KEY AUTOINCREMENT,
