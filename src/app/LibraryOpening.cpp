@@ -7,6 +7,7 @@
 #include "app/AppSettings.h"
 #include "app/FileAttributes.h"
 #include "app/TFrm_Main.h"
+#include "photos/PhotoBrowser.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
 #include "store/Password.h"
@@ -25,8 +26,8 @@ void TFrm_Main::fail(const QString& text, int kind) {
 }
 
 void TFrm_Main::OpenPhotoLibrary() {
-    m_displayMode = QStringLiteral("1");
-    m_sortOrder = QStringLiteral("1");
+    m_browser->setDisplayMode(QStringLiteral("1"));
+    m_browser->setSortOrder(QStringLiteral("1"));
     const QString home = ui::paths::homeDir();
 
     // 1. The library named by the settings file, or the default beside the settings.

@@ -11,24 +11,36 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "albums/AlbumCommands.h"
 #include "albums/TTreeMaker.h"
 #include "albums/TreeHooks.h"
 #include "app/AppSettings.h"
 #include "app/CommandIcons.h"
 #include "app/CommandTable.h"
+#include "photos/PhotoBrowser.h"
+#include "photos/PhotoListView.h"
+#include "photos/TFrm_PicProp.h"
 #include "platform/db/DbError.h"
+#include "platform/image/Codecs.h"
 #include "store/Password.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
+#include "ui/AppPaths.h"
 #include "ui/Notice.h"
+#include "ui/Shell.h"
+#include "ui/TFrm_About.h"
+#include "ui/TFrm_Tips.h"
 #include "ui/Utils.h"
 
 namespace {
@@ -74,12 +86,56 @@ TFrm_Main::TFrm_Main(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TFrm_Main::~TFrm_Main() { FormDestroy(); }
+TFrm_Main::~TFrm_Main() {
+    FormDestroy();
+    delete m_printer;
+}
 
 void TFrm_Main::FormCreate() {
+    image::installCodecs();
     m_treeMaker = new TTreeMaker(this);
+    createSubsystems();
     OpenPhotoLibrary();
 }
+
+// The photo list and preview, and the album commands, each reached through a small context.
+void TFrm_Main::createSubsystems() {
+    photos::PhotoBrowser::Context context;
+    context.library = &m_library;
+    context.treeMaker = m_treeMaker;
+    context.tree = Tree;
+    context.listHost = Panel4;
+    context.previewHost = PreviewHost;
+    context.infoHost = InfoHost;
+    context.statusBar = StatusBar1;
+    m_browser = new photos::PhotoBrowser(context, this);
+    m_browser->setListPopupMenu(PopupMenu2);
+    connect(m_browser, &photos::PhotoBrowser::photoCommandsVisibleChanged, this, [this](bool visible) {
+        if (auto* edit = findChild<QMenu*>(QStringLiteral("N5"))) edit->menuAction()->setVisible(visible);
+        if (auto* button = findChild<QAction*>(QStringLiteral("tbPrictureAction"))) button->setVisible(visible);
+    });
+    connect(m_browser, &photos::PhotoBrowser::photoDoubleClicked, this,
+            [this] { dispatch("tbEditClick", nullptr); });
+
+    albums::AlbumContext albumContext{
+        .library = m_library,
+        .tree = Tree,
+        .treeMaker = m_treeMaker,
+        .dialogParent = this,
+        .rebuildTree = [this] { RebuildAlbumTree(QStringLiteral("0")); },
+        .reloadPhotos = [this] { TreeChange(Tree, albums::selectedNode(Tree)); },
+        .selectedPhoto = [this]() -> std::optional<albums::SelectedPhoto> {
+            const int row = m_browser->selectedRow();
+            if (row < 0) return std::nullopt;
+            return albums::SelectedPhoto{m_browser->rowId(row), m_browser->ListView1()->caption(row)};
+        },
+    };
+    m_albumCommands = new albums::AlbumCommands(albumContext, this);
+    m_albumCommands->installDropHandling();
+}
+
+QString TFrm_Main::DisplayMode() const { return m_browser->DisplayMode(); }
+QString TFrm_Main::SortOrder() const { return m_browser->SortOrder(); }
 
 void TFrm_Main::FormDestroy() {
     delete m_treeMaker;
@@ -323,6 +379,23 @@ void TFrm_Main::registerHandlers() {
         if (auto* a = findChild<QAction*>(QStringLiteral("N17"))) a->trigger();
     });
     m_handlers.insert(QStringLiteral("N103Click"), [](QObject*) {});
+    const std::pair<const char*, void (photos::PhotoBrowser::*)()> browserCommands[] = {
+        {"tbPriorClick", &photos::PhotoBrowser::tbPriorClick},
+        {"tbNextClick", &photos::PhotoBrowser::tbNextClick},
+        {"ToolButton1Click", &photos::PhotoBrowser::ToolButton1Click},
+        {"ToolButton2Click", &photos::PhotoBrowser::ToolButton2Click},
+        {"ToolButton4Click", &photos::PhotoBrowser::ToolButton4Click},
+        {"ToolButton8Click", &photos::PhotoBrowser::ToolButton8Click},
+        {"ToolButton13Click", &photos::PhotoBrowser::ToolButton13Click},
+        {"ToolButton15Click", &photos::PhotoBrowser::ToolButton15Click},
+    };
+    for (const auto& [name, method] : browserCommands)
+        m_handlers.insert(QLatin1String(name), [this, method](QObject*) { (m_browser->*method)(); });
+    m_handlers.insert(QStringLiteral("N22Click"), [this](QObject*) { N22Click(); });
+    m_handlers.insert(QStringLiteral("N23Click"), [this](QObject*) { N23Click(); });
+    m_handlers.insert(QStringLiteral("N27Click"), [this](QObject*) { N27Click(); });
+    m_handlers.insert(QStringLiteral("N59Click"), [this](QObject*) { N59Click(); });
+    m_handlers.insert(QStringLiteral("N70Click"), [this](QObject*) { N70Click(); });
 }
 
 void TFrm_Main::dispatch(const char* handler, QObject* sender) {
@@ -352,6 +425,12 @@ void TFrm_Main::ItemClick(QObject* sender) {
     switch (tag) {
         case 21: case 313: case 404: case 405: case 0:
             return;  // no command: the click changes nothing beyond the entry's own tick
+        case 101: case 102: case 103: case 119:
+            m_albumCommands->run(tag);
+            return;
+        case 108:
+            printerSetup();
+            return;
         case 114:
             close();
             return;
@@ -365,7 +444,7 @@ void TFrm_Main::ItemClick(QObject* sender) {
             toggleView(tag);
             return;
         default:
-            notAvailable();
+            if (!m_browser->viewCommand(tag)) notAvailable();
     }
 }
 
@@ -484,9 +563,7 @@ void TFrm_Main::TreeMakerAfterAddNode(QObject*, QTreeWidgetItem* node) {
     node->setIcon(0, app::commandIcon(QStringLiteral("albumnode")));
 }
 
-void TFrm_Main::TreeChange(QTreeWidget*, QTreeWidgetItem*) {
-    // The photo list of the selected album is loaded by the photo browser.
-}
+void TFrm_Main::TreeChange(QTreeWidget*, QTreeWidgetItem* node) { m_browser->TreeChange(node); }
 
 // ---- activation and closing ---------------------------------------------------------------
 
@@ -495,7 +572,48 @@ void TFrm_Main::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
-void TFrm_Main::FormActivate() {}
+// The daily tips, once per run, unless switched off or the photos are shown as thumbnails.
+void TFrm_Main::FormActivate() {
+    if (m_terminated || DisplayMode() == u"2" || m_tipsShown == u"2") return;
+    if (m_library.ReadParameter(QStringLiteral("每日一帖")) == u"False") return;
+    m_tipsShown = QStringLiteral("2");
+    showTips();
+}
+
+void TFrm_Main::showTips() {
+    const QString key = QStringLiteral("每日一帖");
+    TFrm_Tips tips([this, key] { return m_library.ReadParameter(key); },
+                   [this, key](const QString& value) { m_library.WriteParameter(key, value); }, this);
+    tips.exec();
+}
+
+void TFrm_Main::N70Click() { showTips(); }
+
+void TFrm_Main::N27Click() {
+    TFrm_About about(this);
+    about.exec();
+}
+
+void TFrm_Main::N22Click() {
+    const QString help = ui::paths::programDir() + QStringLiteral("help.html");
+    if (!ui::shell::openFile(help))
+        ui::ShowNotice(QStringLiteral("无法打开帮助文件“") + help + QStringLiteral("”！"), ui::NoticeWarning);
+}
+
+void TFrm_Main::N23Click() { ui::shell::openUrl(QUrl(ui::shell::makerSupportSite())); }
+
+void TFrm_Main::N59Click() {
+    if (auto input = TFrm_PicProp::collect(*m_browser, Tree)) {
+        TFrm_PicProp dialog(*input, this);
+        dialog.exec();
+    }
+}
+
+void TFrm_Main::printerSetup() {
+    if (!m_printer) m_printer = new QPrinter(QPrinter::HighResolution);
+    QPageSetupDialog dialog(m_printer, this);
+    dialog.exec();
+}
 
 bool TFrm_Main::FormCloseQuery() {
     return ui::dialogs::askYesNo(this, QStringLiteral("您是否要退出晴窗影册Fotarix？"));

@@ -15,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QSplitter;
 class QStatusBar;
 class QToolBar;
@@ -22,6 +23,12 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TTreeMaker;
+namespace albums {
+class AlbumCommands;
+}
+namespace photos {
+class PhotoBrowser;
+}
 
 // The main window: the album tree on the left, the photo list and the preview on the right,
 // the menus and tool bars of every command. Creating it opens the photo library; when that
@@ -37,10 +44,11 @@ public:
 
     store::PhotoLibrary& library() { return m_library; }
     QString PicDbPath() const { return m_picDbPath; }
-    QString DisplayMode() const { return m_displayMode; }
-    QString SortOrder() const { return m_sortOrder; }
+    QString DisplayMode() const;
+    QString SortOrder() const;
     QString TipsShown() const { return m_tipsShown; }
     TTreeMaker* treeMaker() const { return m_treeMaker; }
+    photos::PhotoBrowser* browser() const { return m_browser; }
     QTreeWidget* tree() const { return Tree; }
     // Panel4 fills the right-hand area (true) or sits at its top above the preview.
     bool panel4FillsArea() const { return m_panel4Fills; }
@@ -78,14 +86,23 @@ private:
     void setPanel4Fill(bool fill);
     void emptyTempFolder();
     void setPassword();
+    void createSubsystems();
+    void showTips();
+    void N22Click();
+    void N23Click();
+    void N27Click();
+    void N59Click();
+    void N70Click();
+    void printerSetup();
     bool requireWritable();
     void fail(const QString& notice, int kind);
 
     store::PhotoLibrary m_library;
     TTreeMaker* m_treeMaker = nullptr;
+    photos::PhotoBrowser* m_browser = nullptr;
+    albums::AlbumCommands* m_albumCommands = nullptr;
+    QPrinter* m_printer = nullptr;
     QString m_picDbPath;
-    QString m_displayMode;
-    QString m_sortOrder;
     QString m_tipsShown;
     bool m_terminated = false;
     bool m_skipCloseQuery = false;

@@ -247,7 +247,9 @@ void TFrm_Tips::FormShow()
     } catch (const std::exception& error) {
         reportError(this, error);
     }
-    CheckBox1->setChecked(value == QStringLiteral("True"));
+    // Ticked unless switched off, the rule start-up and the settings dialog apply: a library
+    // without the row shows the tips, so closing the window must not quietly turn them off.
+    CheckBox1->setChecked(value != QStringLiteral("False"));
 
     openTemplate();
     const int n = tipCount();

@@ -367,6 +367,7 @@ private slots:
 
     void viewSwitches() {
         TFrm_Main w;
+        w.library().WriteParameter("每日一帖", "False");
         w.resize(1000, 700);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -410,6 +411,7 @@ private slots:
 
     void closeAsksFirst() {
         TFrm_Main w;
+        w.library().WriteParameter("每日一帖", "False");
         w.show();
         const QString leftover = qEnvironmentVariable("TMPDIR") + "/Fotarix/";
         QDir().mkpath(leftover + "sub");
@@ -423,10 +425,44 @@ private slots:
         QVERIFY(QDir(leftover).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
+    // The daily tips come up once per run, at the first activation, unless switched off.
+    void dailyTipsAtActivation() {
+        TFrm_Main w;
+        int shown = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&shown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                if (modal->windowTitle() == "晴窗影册每日提示") ++shown;
+                modal->close();
+            }
+        });
+        closer.start(50);
+        w.show();
+        QTRY_COMPARE(shown, 1);
+        QCOMPARE(w.TipsShown(), QString("2"));
+        // Closing the tips window wrote the switch; another activation shows nothing more.
+        QCOMPARE(w.library().ReadParameter("每日一帖"), QString("True"));
+        w.hide();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::qWait(200);
+        QCOMPARE(shown, 1);
+    }
+
+    void dailyTipsSwitchedOff() {
+        TFrm_Main w;
+        w.library().WriteParameter("每日一帖", "False");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(w.TipsShown(), QString());
+    }
+
     void commandsNotYetAvailableSaySo() {
         TFrm_Main w;
         ui::clearNoticeHistory();
-        w.findChild<QAction*>("N118")->trigger();  // new album
+        w.findChild<QAction*>("N10")->trigger();  // slide show
         QCOMPARE(ui::noticeHistory().size(), 1);
         w.findChild<QAction*>("N101")->trigger();  // "自动刷新": only its tick changes
         QCOMPARE(ui::noticeHistory().size(), 1);

@@ -432,8 +432,8 @@ private slots:
         QTest::newRow("on, kept, title bar") << "True" << true << false << 1 << "True";
         QTest::newRow("off, kept") << "False" << false << false << 0 << "False";
         QTest::newRow("off, ticked, Escape") << "False" << false << true << 2 << "True";
-        QTest::newRow("missing reads cleared") << "" << false << false << 1 << "False";
-        QTest::newRow("only exact True ticks") << "true" << false << false << 0 << "False";
+        QTest::newRow("missing reads ticked") << "" << true << false << 1 << "True";
+        QTest::newRow("only exact False clears") << "false" << true << false << 0 << "True";
     }
 
     void startupSwitch()
