@@ -28,6 +28,7 @@
 #include "app/AppSettings.h"
 #include "app/CommandIcons.h"
 #include "app/CommandTable.h"
+#include "app/TFrm_Param.h"
 #include "photos/PhotoBrowser.h"
 #include "photos/PhotoListView.h"
 #include "photos/TFrm_PicProp.h"
@@ -431,6 +432,11 @@ void TFrm_Main::ItemClick(QObject* sender) {
         case 108:
             printerSetup();
             return;
+        case 409: {
+            TFrm_Param settings(m_library, this);
+            settings.exec();
+            return;
+        }
         case 114:
             close();
             return;
