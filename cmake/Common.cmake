@@ -19,6 +19,13 @@ function(fotarix_use_widgets_pch target)
         <QLabel> <QPushButton> <QLineEdit> <QLayout> <QTimer>)
 endfunction()
 
+# Tests run with a home and a runtime folder of their own (Qt, GStreamer and PulseAudio write
+# there); the runtime folder must be private to the user.
+set(FOTARIX_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+set(FOTARIX_TEST_RUNTIME ${CMAKE_BINARY_DIR}/test-runtime)
+file(MAKE_DIRECTORY ${FOTARIX_TEST_HOME} ${FOTARIX_TEST_RUNTIME})
+file(CHMOD ${FOTARIX_TEST_RUNTIME} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
 # One Qt Test executable: fotarix_add_test(name SOURCES ... LIBS ... [GUI])
 function(fotarix_add_test name)
     cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
@@ -30,5 +37,5 @@ function(fotarix_add_test name)
         set(T_TIMEOUT 300)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FOTARIX_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;FOTARIX_BUILD_DIR=${CMAKE_BINARY_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${FOTARIX_TEST_HOME};XDG_RUNTIME_DIR=${FOTARIX_TEST_RUNTIME};FOTARIX_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;FOTARIX_BUILD_DIR=${CMAKE_BINARY_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()
