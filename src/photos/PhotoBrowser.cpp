@@ -171,11 +171,14 @@ void PhotoBrowser::TreeChange(QTreeWidgetItem* node) {
     // node reported, so it is the selected one from here on.
     if (m_context.tree && !node->isSelected() && node->treeWidget() == m_context.tree)
         albums::selectTreeNode(m_context.tree, node);
+    const int serial = ++m_treeChangeSerial;
     m_list->clearRows();
     m_list->update();
     QCoreApplication::processEvents();
+    if (serial != m_treeChangeSerial) return;   // a later selection was handled meanwhile
     if (m_displayMode == u"1") LoadPhotoList();
     else LoadPhotoThumbnails();
+    if (serial != m_treeChangeSerial) return;
     if (m_list->rowCount() > 0) {
         m_list->selectRow(0);
         ListView1Click();
@@ -185,6 +188,7 @@ void PhotoBrowser::TreeChange(QTreeWidgetItem* node) {
 void PhotoBrowser::LoadPhotoList() {
     QTreeWidgetItem* node = selectedAlbum();
     if (!node) return;
+    const int serial = ++m_loadSerial;
     m_list->clearRows();
     const QString id = selectedAlbumId();
     QString sql = QStringLiteral(
@@ -193,16 +197,13 @@ void PhotoBrowser::LoadPhotoList() {
                   id;
     sql += m_sortOrder == u"1" ? QStringLiteral(" order by pic_name")
                                : QStringLiteral(" order by remark");
-    db::Query& query = m_context.library->temp(sql);
-    query.open();
-    const int count = query.recordCount();
-    if (count > 0) {
-        m_progress->setRange(0, count);
-        m_progress->setValue(0);
-        m_progress->show();
-        QCoreApplication::processEvents();
-        std::vector<PhotoRow> rows;
-        rows.reserve(static_cast<size_t>(count));
+    // The rows are copied out of the scratch query at once: events processed below may run
+    // another command that reuses it.
+    std::vector<PhotoRow> rows;
+    {
+        db::Query& query = m_context.library->temp(sql);
+        query.open();
+        rows.reserve(static_cast<size_t>(query.recordCount()));
         const QString name = QStringLiteral("pic_name"), created = QStringLiteral("create_date"),
                       modified = QStringLiteral("modify_date"), remark = QStringLiteral("remark"),
                       photoId = QStringLiteral("id");
@@ -210,6 +211,18 @@ void PhotoBrowser::LoadPhotoList() {
             rows.push_back({query.asText(name),
                             {query.asText(created), query.asText(modified), query.asText(remark),
                              query.asText(photoId)}});
+        query.close();
+    }
+    const int count = static_cast<int>(rows.size());
+    if (count > 0) {
+        m_progress->setRange(0, count);
+        m_progress->setValue(0);
+        m_progress->show();
+        QCoreApplication::processEvents();
+        if (serial != m_loadSerial) {   // a load started meanwhile has the list now
+            if (!m_loader->running()) m_progress->hide();
+            return;
+        }
         // One model reset fills the list; it repaints once afterwards.
         m_list->setUpdatesEnabled(false);
         m_list->model()->setRows(std::move(rows));
@@ -217,7 +230,6 @@ void PhotoBrowser::LoadPhotoList() {
         m_progress->setValue(count);
         m_progress->hide();
     }
-    query.close();
     setAlbumStatus(count);
     emit photoListLoaded();
 }
@@ -228,33 +240,42 @@ void PhotoBrowser::LoadPhotoThumbnails() {
     m_thumbs->thumbnails()->clear();
     QTreeWidgetItem* node = selectedAlbum();
     if (!node) return;
+    const int serial = ++m_loadSerial;
     const QString id = selectedAlbumId();
-    db::Query& query = m_context.library->temp(
-        QStringLiteral("Select id,album_id,pic_name,create_date,modify_date,file_name,file_size,"
-                       "remark,pic_content from Picture where album_id=") +
-        id);
-    query.open();
-    const int count = query.recordCount();
+    std::vector<ThumbnailModel::Item> items;
     QList<ThumbnailTask> tasks;
+    {
+        db::Query& query = m_context.library->temp(
+            QStringLiteral("Select id,album_id,pic_name,create_date,modify_date,file_name,"
+                           "file_size,remark,pic_content from Picture where album_id=") +
+            id);
+        query.open();
+        items.reserve(static_cast<size_t>(query.recordCount()));
+        tasks.reserve(query.recordCount());
+        const QString fileName = QStringLiteral("file_name"), name = QStringLiteral("pic_name"),
+                      remark = QStringLiteral("remark"), photoId = QStringLiteral("id");
+        for (query.first(); !query.eof(); query.next()) {
+            ThumbnailModel::Item item;
+            item.file = ui::MakeTempFileName(sourceExtension(query.asText(fileName)));
+            item.caption = query.asText(name);
+            item.info = query.asText(remark);
+            tasks.append({query.asInteger(photoId), item.file});
+            items.push_back(std::move(item));
+        }
+        query.close();
+    }
+    const int count = static_cast<int>(items.size());
     if (count > 0) {
         m_progress->setRange(0, count);
         m_progress->setValue(0);
         m_progress->show();
         QCoreApplication::processEvents();
-        std::vector<ThumbnailModel::Item> items;
-        items.reserve(static_cast<size_t>(count));
-        tasks.reserve(count);
-        for (query.first(); !query.eof(); query.next()) {
-            ThumbnailModel::Item item;
-            item.file = ui::MakeTempFileName(sourceExtension(query.asText(QStringLiteral("file_name"))));
-            item.caption = query.asText(QStringLiteral("pic_name"));
-            item.info = query.asText(QStringLiteral("remark"));
-            tasks.append({query.asInteger(QStringLiteral("id")), item.file});
-            items.push_back(std::move(item));
+        if (serial != m_loadSerial) {
+            if (!m_loader->running()) m_progress->hide();
+            return;
         }
         m_thumbs->thumbnails()->append(std::move(items));
     }
-    query.close();
     m_thumbs->viewport()->update();
     setAlbumStatus(count);
     // The files are written and the thumbnails made in the background, first screen first.

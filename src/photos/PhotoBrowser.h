@@ -147,6 +147,8 @@ private:
     QList<QLabel*> m_status;
     ThumbnailLoader* m_loader = nullptr;
     QList<image::InfoRow> m_shownRows;
+    int m_treeChangeSerial = 0;   // TreeChange calls so far
+    int m_loadSerial = 0;         // list and thumbnail loads so far
 };
 
 }  // namespace photos

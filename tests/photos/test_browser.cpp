@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -422,6 +423,37 @@ private slots:
         m_browser->LoadPhotoList();
         QCOMPARE(status(0), QStringLiteral("  相册〖空相册〗中总共包含 0 张照片"));
         m_browser->TreeChange(nullptr);
+    }
+
+    // The loaders let pending events run; a selection made then wins over the load under way.
+    void selectionDuringALoad_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("TreeChange") << "TreeChange";
+        QTest::newRow("LoadPhotoList") << "LoadPhotoList";
+        QTest::newRow("LoadPhotoThumbnails") << "LoadPhotoThumbnails";
+    }
+
+    void selectionDuringALoad() {
+        QFETCH(QString, entry);
+        openAlbum(QStringLiteral("数码相册"));
+        if (entry == u"LoadPhotoThumbnails") QVERIFY(m_browser->viewCommand(312));
+        QTRY_VERIFY(!m_browser->thumbnailsLoading());
+        QTimer::singleShot(0, m_tree, [this] { m_tree->setCurrentItem(node(QStringLiteral("Colours"))); });
+        if (entry == u"TreeChange") m_browser->TreeChange(node(QStringLiteral("数码相册")));
+        else if (entry == u"LoadPhotoList") m_browser->LoadPhotoList();
+        else m_browser->LoadPhotoThumbnails();
+        QCOMPARE(albums::selectedNode(m_tree), node(QStringLiteral("Colours")));
+        QCOMPARE(status(0), QStringLiteral("  相册〖Colours〗中总共包含 5 张照片"));
+        if (entry == u"LoadPhotoThumbnails") {
+            QTRY_VERIFY(!m_browser->thumbnailsLoading());
+            QCOMPARE(m_browser->ImageEnMView1()->count(), 5);
+            QCOMPARE(m_browser->ImageEnMView1()->caption(0), QStringLiteral("1-mono.png"));
+        } else {
+            QCOMPARE(listCaptions().size(), 5);
+            QCOMPARE(listCaptions().first(), QStringLiteral("1-mono.png"));
+            QVERIFY(status(5).startsWith(QStringLiteral(" 1-mono.png ")));
+        }
+        QVERIFY(m_browser->ProgressBar1()->isHidden());
     }
 
     void priorAndNextStopAtTheEnds() {
