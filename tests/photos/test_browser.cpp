@@ -33,6 +33,7 @@
 #include "photos/PhotoBrowser.h"
 #include "photos/PhotoListModel.h"
 #include "photos/PhotoListView.h"
+#include "photos/PreviewDecode.h"
 #include "photos/ThumbnailDelegate.h"
 #include "photos/ThumbnailView.h"
 #include "platform/db/ConnectionString.h"
@@ -570,7 +571,6 @@ private slots:
     void previewTools() {
         openAlbum(QStringLiteral("数码相册"));   // a.png, 40 x 30, red top-left quarter
         QCOMPARE(preview()->imageWidth(), 40);
-        const QString zoomBefore = status(4);
         m_browser->ToolButton4Click();
         QCOMPARE(preview()->zoom(), 100.0);
         QCOMPARE(status(4), QStringLiteral("100%"));
@@ -597,7 +597,50 @@ private slots:
         QCOMPARE(QColor(turned.pixel(0, 39)), QColor(Qt::red));
         QCOMPARE(QColor(turned.pixel(29, 0)), QColor(Qt::blue));
         QCOMPARE(status(4), QStringLiteral("10%"));
-        Q_UNUSED(zoomBefore);
+    }
+
+    // The preview decodes a large photo once, at the size it shows it: the decoder's fit of
+    // the limit has the shown pixels (rounded) in both directions, exactly where it can.
+    void decodeLimitCoversTheShownSize_data() {
+        QTest::addColumn<QSize>("full");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("camera landscape") << QSize(6000, 4000) << 1003.0 / 6000;
+        QTest::newRow("camera portrait") << QSize(4000, 6000) << 985.0 / 4000;
+        QTest::newRow("panorama") << QSize(12000, 1000) << 0.083;
+        QTest::newRow("odd sizes") << QSize(4321, 2879) << 0.2371;
+        QTest::newRow("tall strip") << QSize(300, 9000) << 0.5;
+    }
+
+    void decodeLimitCoversTheShownSize() {
+        QFETCH(QSize, full);
+        QFETCH(double, scale);
+        const QSizeF shown(full.width() * scale, full.height() * scale);
+        const QSize target(qRound(shown.width()), qRound(shown.height()));
+        const QSize limit = photos::decodeLimitFor(full, shown);
+        QVERIFY(!limit.isEmpty());
+        const QSize decoded = full.scaled(limit, Qt::KeepAspectRatio);
+        QVERIFY(decoded.width() >= target.width() && decoded.height() >= target.height());
+        QVERIFY(decoded.width() <= target.width() + 2 && decoded.height() <= target.height() + 2);
+        // Shown at its own size or larger: decoded whole.
+        QVERIFY(photos::decodeLimitFor(full, QSizeF(full)).isEmpty());
+        QVERIFY(photos::decodeLimitFor(full, QSizeF(full) * 1.5).isEmpty());
+    }
+
+    void sourceExtensions_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("windows path") << "C:\\Photos\\a.JPG" << ".JPG";
+        QTest::newRow("unix path") << "/home/u/b.png" << ".png";
+        QTest::newRow("dotted folder") << "C:\\my.photos\\scan" << "";
+        QTest::newRow("no folder") << "c.tif" << ".tif";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("no escape") << "C:\\x\\a.jpg/../../evil" << "";
+    }
+
+    void sourceExtensions() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, extension);
+        QCOMPARE(photos::sourceExtension(fileName), extension);
     }
 
     void viewCommands_data() {
