@@ -474,16 +474,7 @@ void TFrm_Main::emptyTempFolder() {
     bool ok = true;
     const QStringList entries =
         QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        const QString path = folder + entry;
-        if (!QFile::moveToTrash(path)) {
-            // No trash here (another file system): delete it, as the shell would.
-            const QFileInfo info(path);
-            const bool removed = info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively()
-                                                                   : QFile::remove(path);
-            ok = ok && removed;
-        }
-    }
+    for (const QString& entry : entries) ok = ui::shell::moveToTrash(folder + entry) && ok;
     ui::ShowNotice(ok ? QStringLiteral("清空临时文件成功！") : QStringLiteral("删除临时文件时出现错误！"),
                    ui::NoticeInfo);
 }

@@ -3,6 +3,10 @@
 #include <utility>
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -69,6 +73,21 @@ bool openFile(const QString& path)
     if (path.isEmpty())
         return false;
     return openUrl(QUrl::fromLocalFile(path));
+}
+
+bool moveToTrash(const QString& path)
+{
+    // Qt puts the trash in the working folder when the user's data folder does not exist yet.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QString trashed;
+    if (QFile::moveToTrash(path, &trashed) && QFileInfo(trashed).isAbsolute())
+        return true;
+    if (!trashed.isEmpty() && QFileInfo::exists(trashed))
+        return QFileInfo(trashed).isDir() ? QDir(trashed).removeRecursively() : QFile::remove(trashed);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
 }
 
 }  // namespace ui::shell

@@ -31,4 +31,8 @@ bool openMail(const QString& address, const QString& subject = QStringLiteral("æ
 // Opens a local file (the help) with its default program.
 bool openFile(const QString& path);
 
+// Moves a file or folder to the desktop's trash; where there is no trash on its file system
+// it is deleted instead. False when it could be neither moved nor deleted.
+bool moveToTrash(const QString& path);
+
 }  // namespace ui::shell

@@ -206,6 +206,7 @@ private slots:
         action("N72")->trigger();
         QVERIFY(!QFile::exists(temp + "{1}.jpg"));
         QVERIFY(!QFile::exists(temp + "sub"));
+        QVERIFY(!QFileInfo::exists(QDir::currentPath() + "/files/{1}.jpg"));  // not beside us
         QCOMPARE(ui::noticeHistory().last().text, QString("清空临时文件成功！"));
     }
 
