@@ -284,6 +284,12 @@ void PhotoBrowser::LoadPhotoThumbnails() {
 
 bool PhotoBrowser::thumbnailsLoading() const { return m_loader->running(); }
 
+void PhotoBrowser::finishBackgroundWork() {
+    m_loader->cancel();
+    m_loader->waitForIdle();
+    m_progress->hide();
+}
+
 void PhotoBrowser::thumbnailReady(int index, const QImage& image, const QString&) {
     if (image.isNull()) m_thumbs->thumbnails()->setFailed(index);
     else m_thumbs->thumbnails()->setImage(index, QPixmap::fromImage(image));

@@ -107,6 +107,10 @@ public:
 
     // The information rows describing the photo in the preview.
     QList<image::InfoRow> shownInfoRows() const { return m_shownRows; }
+    // Drops the thumbnail load under way and waits until no background worker writes into
+    // the temporary directory or reads the library: call it before emptying the temporary
+    // directory, closing the library or replacing its file. Thumbnails not yet made stay empty.
+    void finishBackgroundWork();
     // True while thumbnails are still being made.
     bool thumbnailsLoading() const;
     ThumbnailLoader* thumbnailLoader() const { return m_loader; }

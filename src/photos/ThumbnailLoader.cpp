@@ -40,6 +40,8 @@ ThumbnailLoader::~ThumbnailLoader() {
     m_pool.waitForDone();
 }
 
+void ThumbnailLoader::waitForIdle() { m_pool.waitForDone(); }
+
 void ThumbnailLoader::setThreadCount(int threads) {
     m_threads = std::max(1, threads);
     m_pool.setMaxThreadCount(m_threads);
@@ -60,12 +62,12 @@ void ThumbnailLoader::start(const QString& libraryPath, const QList<ThumbnailTas
         emit finished();
         return;
     }
-    if (!m_writer || m_writer->libraryPath() != libraryPath)
-        m_writer = std::make_shared<BlobFileWriter>(libraryPath);
     auto job = std::make_shared<Job>();
     job->tasks = tasks;
     job->box = box;
-    job->writer = m_writer;
+    // The workers' connections live as long as the load: none keeps the library file open
+    // afterwards (the file may be replaced by a restore or a repair).
+    job->writer = std::make_shared<BlobFileWriter>(libraryPath);
     for (int i = 0; i < m_total; ++i) job->waiting.push_back(i);
     m_job = job;
     const int workers = std::min(m_threads, m_total);

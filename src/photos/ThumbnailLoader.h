@@ -50,6 +50,9 @@ public:
 
     void start(const QString& libraryPath, const QList<ThumbnailTask>& tasks, QSize box);
     void cancel();
+    // Blocks until no worker runs any more (after cancel(): until the photos being worked on
+    // are finished). No result is delivered while waiting.
+    void waitForIdle();
     // Moves these photos (indexes into the tasks) ahead of the others still waiting.
     void prioritize(const QList<int>& indexes);
     bool running() const { return m_job != nullptr; }
@@ -68,7 +71,6 @@ private:
 
     QThreadPool m_pool;
     int m_threads = 1;
-    std::shared_ptr<BlobFileWriter> m_writer;
     std::shared_ptr<Job> m_job;
     int m_done = 0;
     int m_total = 0;

@@ -743,6 +743,34 @@ private slots:
         QCOMPARE(listCaptions(), QStringList({"a.png", "b.jpg", "c.jpg"}));
     }
 
+    // Stopping the background work: nothing is written into the temporary directory after
+    // it, and no worker keeps the library file open once a load has ended.
+    void backgroundWorkStops() {
+        const QString library = QFileInfo(m_library.path()).canonicalFilePath();
+        const auto openHandles = [&library] {
+            int n = 0;
+            QDirIterator fds(QStringLiteral("/proc/self/fd"), QDir::System | QDir::Files);
+            while (fds.hasNext())
+                if (QFileInfo(fds.next()).symLinkTarget() == library) ++n;
+            return n;
+        };
+        const int before = openHandles();
+        QVERIFY(before >= 1);
+        openAlbum(QStringLiteral("Thumbs"));
+        QVERIFY(m_browser->viewCommand(312));
+        QTRY_VERIFY(!m_browser->thumbnailsLoading());
+        QCOMPARE(openHandles(), before);
+
+        QVERIFY(m_browser->viewCommand(312));   // again, stopped at once this time
+        m_browser->finishBackgroundWork();
+        QVERIFY(!m_browser->thumbnailsLoading());
+        QVERIFY(m_browser->ProgressBar1()->isHidden());
+        ui::DeleteTempFiles();
+        QTest::qWait(200);
+        QCOMPARE(filesIn(ui::GetAppTempDir()), 0);
+        QCOMPARE(openHandles(), before);
+    }
+
     void thumbnailDrawing() {
         openAlbum(QStringLiteral("Thumbs"));
         QVERIFY(m_browser->viewCommand(312));
