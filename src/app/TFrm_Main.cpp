@@ -32,6 +32,8 @@
 #include "photos/PhotoBrowser.h"
 #include "photos/PhotoListView.h"
 #include "photos/TFrm_PicProp.h"
+#include "photos/TFrm_RecycleBin.h"
+#include "photos/TFrm_Search.h"
 #include "platform/db/DbError.h"
 #include "platform/image/Codecs.h"
 #include "store/Password.h"
@@ -432,6 +434,17 @@ void TFrm_Main::ItemClick(QObject* sender) {
         case 108:
             printerSetup();
             return;
+        case 111:
+            openRecycleBin();
+            return;
+        case 408: {
+            photos::TFrm_Search search(
+                m_library,
+                [this](const QString& albumId, const QString& photoId) { locatePhoto(albumId, photoId); },
+                this);
+            search.exec();
+            return;
+        }
         case 409: {
             TFrm_Param settings(m_library, this);
             settings.exec();
@@ -603,6 +616,41 @@ void TFrm_Main::N59Click() {
     if (auto input = TFrm_PicProp::collect(*m_browser, Tree)) {
         TFrm_PicProp dialog(*input, this);
         dialog.exec();
+    }
+}
+
+// The bin shows the photos of deleted albums and photos; restored ones appear in the list at once
+// when "自动刷新" is ticked.
+void TFrm_Main::openRecycleBin() {
+    {
+        photos::TFrm_RecycleBin bin(m_library, this);
+        bin.exec();
+    }
+    const QAction* autoRefresh = findChild<QAction*>(QStringLiteral("N101"));
+    QTreeWidgetItem* album = albums::selectedNode(Tree);
+    if (autoRefresh && autoRefresh->isChecked() && album) TreeChange(Tree, album);
+}
+
+// Takes the window to a photo found by the search: its album in the tree, then its row.
+void TFrm_Main::locatePhoto(const QString& albumId, const QString& photoId) {
+    QTreeWidgetItem* album = nullptr;
+    for (QTreeWidgetItemIterator it(Tree); *it && !album; ++it) {
+        QString id;
+        m_treeMaker->GetNodeId(*it, id);
+        if (id == albumId) album = *it;
+    }
+    if (!album) return;
+    if (albums::selectedNode(Tree) != album) {
+        albums::selectTreeNode(Tree, album);
+        TreeChange(Tree, album);
+    }
+    for (int row = 0; row < m_browser->rowCount(); ++row) {
+        if (m_browser->rowId(row) != photoId) continue;
+        if (m_browser->selectedRow() != row) {
+            m_browser->selectRow(row);
+            m_browser->ListView1Click();
+        }
+        return;
     }
 }
 

@@ -94,6 +94,8 @@ private:
     void N59Click();
     void N70Click();
     void printerSetup();
+    void openRecycleBin();
+    void locatePhoto(const QString& albumId, const QString& photoId);
     bool requireWritable();
     void fail(const QString& notice, int kind);
 
