@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QImage>
@@ -459,15 +460,15 @@ public:
                     view->viewport()->repaint();
                     firstScreen = ms(t);
                 });
-            bool done = false;
+            QEventLoop waiting;
             const auto finished = QObject::connect(m_browser, &photos::PhotoBrowser::thumbnailsFinished,
-                                                   m_window, [&] { done = true; });
+                                                   &waiting, &QEventLoop::quit);
             const double cpuStart = cpuMs();
             t.start();
             ticker.start();
             select(node(m_thumbAlbum));
             const double started = ms(t);
-            while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            if (m_browser->thumbnailsLoading()) waiting.exec();
             view->viewport()->repaint();
             const double all = ms(t);
             const double allCpu = cpuMs() - cpuStart;
