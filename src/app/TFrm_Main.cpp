@@ -484,6 +484,7 @@ void TFrm_Main::emptyTempFolder() {
     if (!ui::dialogs::askYesNo(this, QStringLiteral("确实要把临时文件夹“") + folder +
                                          QStringLiteral("”中的所有文件移到回收站吗？")))
         return;
+    m_browser->finishBackgroundWork();
     bool ok = true;
     const QStringList entries =
         QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -573,7 +574,14 @@ void TFrm_Main::TreeMakerAfterAddNode(QObject*, QTreeWidgetItem* node) {
     node->setIcon(0, app::commandIcon(QStringLiteral("albumnode")));
 }
 
-void TFrm_Main::TreeChange(QTreeWidget*, QTreeWidgetItem* node) { m_browser->TreeChange(node); }
+void TFrm_Main::TreeChange(QTreeWidget*, QTreeWidgetItem* node) {
+    // Runs inside the tree's signal: an error must be shown here, not escape into Qt.
+    try {
+        m_browser->TreeChange(node);
+    } catch (const db::DbError& e) {
+        ui::dialogs::message(this, QStringLiteral("提示信息"), e.message(), QMessageBox::Critical);
+    }
+}
 
 // ---- activation and closing ---------------------------------------------------------------
 
@@ -664,7 +672,10 @@ bool TFrm_Main::FormCloseQuery() {
     return ui::dialogs::askYesNo(this, QStringLiteral("您是否要退出晴窗影册Fotarix？"));
 }
 
-void TFrm_Main::FormClose() { ui::DeleteTempFiles(); }
+void TFrm_Main::FormClose() {
+    m_browser->finishBackgroundWork();  // thumbnail writers may still hold temporary files
+    ui::DeleteTempFiles();
+}
 
 void TFrm_Main::closeEvent(QCloseEvent* event) {
     if (m_skipCloseQuery) {
