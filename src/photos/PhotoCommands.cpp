@@ -245,8 +245,9 @@ void PhotoCommands::DeletePhoto() {
 void PhotoCommands::ToolButton25Click() {
     PhotoBrowser* browser = m_context.browser;
     const int row = browser->selectedRow();
-    const QString name = row >= 0 ? browser->ListView1()->caption(row) : QStringLiteral("temp");
-    // The user's home folder stands where the other desktop proposes its system drive.
+    QString name = row >= 0 ? browser->ListView1()->caption(row) : QStringLiteral("temp");
+    // A name is proposed in the user's home folder; a '/' in it would name a folder there.
+    name.replace(u'/', u'_');
     const QString preset = QDir::home().filePath(name + QStringLiteral(".jpg"));
     const QString path = ui::dialogs::saveFile(m_context.dialogParent, QStringLiteral("另存为"),
                                                preset, savePictureFilter());

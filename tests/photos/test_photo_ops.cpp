@@ -702,6 +702,15 @@ private slots:
         QCOMPARE(m_requests[0].initial, QDir::home().filePath(QStringLiteral("temp.jpg")));
         QCOMPARE(messages(), QStringList({"预览区中没有照片，无法导出！"}));
         QVERIFY(!QFile::exists(m_base.filePath("out/none.jpg")));
+
+        // A name with a '/' is proposed as one file in the home folder.
+        m_library->AdoConn().execute(QStringLiteral("update picture set pic_name='1/2 day' where pic_name='a.jpg'"));
+        openAlbum(QStringLiteral("家庭"));
+        QCOMPARE(list()->caption(0), QStringLiteral("1/2 day"));
+        m_requests.clear();
+        m_commands->ToolButton25Click();
+        QCOMPARE(m_requests[0].initial, QDir::home().filePath(QStringLiteral("1_2 day.jpg")));
+        QVERIFY(fileBytes(m_base.filePath("out/none.jpg")).startsWith("\xFF\xD8\xFF"));
     }
 
     // ---- read-only -----------------------------------------------------------------------
