@@ -30,6 +30,7 @@
 #include "app/CommandTable.h"
 #include "app/TFrm_Param.h"
 #include "photos/PhotoBrowser.h"
+#include "photos/PhotoCommands.h"
 #include "photos/PhotoListView.h"
 #include "photos/TFrm_PicProp.h"
 #include "photos/TFrm_RecycleBin.h"
@@ -135,6 +136,8 @@ void TFrm_Main::createSubsystems() {
     };
     m_albumCommands = new albums::AlbumCommands(albumContext, this);
     m_albumCommands->installDropHandling();
+
+    m_photoCommands = new photos::PhotoCommands({&m_library, m_browser, Tree, m_treeMaker, this}, this);
 }
 
 QString TFrm_Main::DisplayMode() const { return m_browser->DisplayMode(); }
@@ -394,6 +397,10 @@ void TFrm_Main::registerHandlers() {
     };
     for (const auto& [name, method] : browserCommands)
         m_handlers.insert(QLatin1String(name), [this, method](QObject*) { (m_browser->*method)(); });
+    m_handlers.insert(QStringLiteral("ToolButton25Click"),
+                      [this](QObject*) { m_photoCommands->ToolButton25Click(); });
+    m_handlers.insert(QStringLiteral("N57Click"), [this](QObject*) { m_photoCommands->N57Click(); });
+    m_handlers.insert(QStringLiteral("N49Click"), [this](QObject*) { m_photoCommands->N49Click(); });
     m_handlers.insert(QStringLiteral("N22Click"), [this](QObject*) { N22Click(); });
     m_handlers.insert(QStringLiteral("N23Click"), [this](QObject*) { N23Click(); });
     m_handlers.insert(QStringLiteral("N27Click"), [this](QObject*) { N27Click(); });
@@ -430,6 +437,9 @@ void TFrm_Main::ItemClick(QObject* sender) {
             return;  // no command: the click changes nothing beyond the entry's own tick
         case 101: case 102: case 103: case 119:
             m_albumCommands->run(tag);
+            return;
+        case 104: case 105: case 106:
+            m_photoCommands->run(tag);
             return;
         case 108:
             printerSetup();

@@ -28,6 +28,7 @@ class AlbumCommands;
 }
 namespace photos {
 class PhotoBrowser;
+class PhotoCommands;
 }
 
 // The main window: the album tree on the left, the photo list and the preview on the right,
@@ -103,6 +104,7 @@ private:
     TTreeMaker* m_treeMaker = nullptr;
     photos::PhotoBrowser* m_browser = nullptr;
     albums::AlbumCommands* m_albumCommands = nullptr;
+    photos::PhotoCommands* m_photoCommands = nullptr;
     QPrinter* m_printer = nullptr;
     QString m_picDbPath;
     QString m_tipsShown;

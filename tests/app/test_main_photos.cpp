@@ -156,6 +156,30 @@ private slots:
         QCOMPARE(sql1("select album_id from picture where pic_name='旧照.jpg'"), sql1("select id from Album where name='家庭'"));
     }
 
+    void addPhotosFromTheMenu() {
+        TFrm_Main w;
+        QTreeWidgetItem* family = node(w, "家庭");
+        albums::selectTreeNode(w.tree(), family);
+        w.browser()->TreeChange(family);
+        const QString source = m_root->filePath("p.jpg");
+        ui::dialogs::setResponder([source](const ui::dialogs::Request& r) {
+            ui::dialogs::Answer a;
+            a.button = QMessageBox::Ok;
+            if (r.kind == ui::dialogs::Kind::OpenFiles) a.files = {source, source};
+            return a;
+        });
+        w.findChild<QAction*>("N80")->trigger();
+        QCOMPARE(w.browser()->rowCount(), 2);
+        const QString album = sql1("select id from Album where name='家庭'");
+        QCOMPARE(sql1("select count(id) from picture where album_id=" + album), QString("2"));
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(sql1("select count(id) from picture where album_id=" + album + " and pic_content=x'" +
+                      QString::fromLatin1(bytes.toHex()) + "'"),
+                 QString("2"));
+    }
+
     void photoDraggedFromTheListMovesToTheAlbum() {
         TFrm_Main w;
         QTreeWidgetItem* travel = node(w, "旅行");
