@@ -1,6 +1,5 @@
 #include "albums/TFrmAlbum_New.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -13,24 +12,8 @@
 #include "albums/TreeError.h"
 #include "platform/db/DbError.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
-
-namespace {
-
-void placeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->adjustSize();
-    label->move(x, y);
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name, int x, int y) {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setGeometry(x, y, 80, 26);
-    return pushButton;
-}
-
-}  // namespace
 
 TFrmAlbum_New::TFrmAlbum_New(store::PhotoLibrary& library, QWidget* parent)
     : TFrmBase(parent), m_library(library) {
@@ -38,29 +21,25 @@ TFrmAlbum_New::TFrmAlbum_New(store::PhotoLibrary& library, QWidget* parent)
     setWindowTitle(QStringLiteral("新建相册"));
     setFixedSize(385, 237);
 
-    placeLabel(this, QStringLiteral("所属相册："), 24, 23);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
+    ui::label(this, QStringLiteral("所属相册："), 24, 23);
+    Edit2 = ui::lineEdit(this, "Edit2", {96, 20, 237, 20});
     Edit2->setReadOnly(true);
-    Edit2->setGeometry(96, 20, 237, 20);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("..."));
     SpeedButton1->setToolTip(QStringLiteral("选择所属相册"));
     SpeedButton1->setGeometry(336, 19, 24, 22);
 
-    placeLabel(this, QStringLiteral("相册名称："), 24, 55);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(96, 52, 264, 20);
+    ui::label(this, QStringLiteral("相册名称："), 24, 55);
+    Edit1 = ui::lineEdit(this, "Edit1", {96, 52, 264, 20});
 
-    placeLabel(this, QStringLiteral("相册说明："), 24, 87);
+    ui::label(this, QStringLiteral("相册说明："), 24, 87);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(96, 84, 264, 98);
 
-    BtnSave = button(this, QStringLiteral("确定(&O)"), "BtnSave", 192, 197);
-    BtnClose = button(this, QStringLiteral("取消(&C)"), "BtnClose", 280, 197);
+    BtnSave = ui::button(this, QStringLiteral("确定(&O)"), "BtnSave", {192, 197, 80, 26});
+    BtnClose = ui::button(this, QStringLiteral("取消(&C)"), "BtnClose", {280, 197, 80, 26});
 
     setTabOrder(Edit1, Memo1);
     setTabOrder(Memo1, BtnSave);

@@ -13,6 +13,7 @@
 #include "albums/TreeHooks.h"
 #include "platform/db/Query.h"
 #include "store/PhotoLibrary.h"
+#include "ui/FormWidgets.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ SharedPicker& shared() {
     return instance;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name, int x, int y) {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setGeometry(x, y, 80, 26);
-    return pushButton;
-}
-
 }  // namespace
 
 TFrm_Select::TFrm_Select(store::PhotoLibrary& library, QWidget* parent)
@@ -43,8 +37,7 @@ TFrm_Select::TFrm_Select(store::PhotoLibrary& library, QWidget* parent)
     setWindowTitle(QStringLiteral("选择相册"));
     setFixedSize(337, 414);
 
-    Label1 = new QLabel(QStringLiteral("请选择照片所属相册："), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = ui::label(this, QStringLiteral("请选择照片所属相册："), "Label1");
     QPalette navy = Label1->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label1->setPalette(navy);
@@ -60,8 +53,8 @@ TFrm_Select::TFrm_Select(store::PhotoLibrary& library, QWidget* parent)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setGeometry(8, 28, 321, 320);
 
-    BtnOK = button(this, QStringLiteral("确定(&O)"), "BtnOK", 160, 356);
-    BtnClose = button(this, QStringLiteral("取消(&C)"), "BtnClose", 249, 356);
+    BtnOK = ui::button(this, QStringLiteral("确定(&O)"), "BtnOK", {160, 356, 80, 26});
+    BtnClose = ui::button(this, QStringLiteral("取消(&C)"), "BtnClose", {249, 356, 80, 26});
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

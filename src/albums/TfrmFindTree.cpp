@@ -26,6 +26,7 @@
 #include "albums/TreeError.h"
 #include "albums/TreeHooks.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 
 namespace {
 
@@ -77,18 +78,15 @@ void TfrmFindTree::buildControls() {
     labelItem->setBuddy(cboFindItem);
 
     auto* labelValue = new QLabel(QStringLiteral("查找值"), this);
-    edtFindValue = new QLineEdit(this);
-    edtFindValue->setObjectName(QStringLiteral("edtFindValue"));
+    edtFindValue = ui::lineEdit(this, "edtFindValue");
     edtFindValue->clear();
     labelValue->setBuddy(edtFindValue);
 
     auto* options = new QGroupBox(QStringLiteral("选项"), this);
     options->setObjectName(QStringLiteral("GroupBox1"));
-    chkIgnoreCase = new QCheckBox(QStringLiteral("忽略大小写"), options);
-    chkIgnoreCase->setObjectName(QStringLiteral("chkIgnoreCase"));
+    chkIgnoreCase = ui::checkBox(options, QStringLiteral("忽略大小写"), "chkIgnoreCase");
     chkIgnoreCase->setChecked(false);
-    chkLikeFind = new QCheckBox(QStringLiteral("模糊查找"), options);
-    chkLikeFind->setObjectName(QStringLiteral("chkLikeFind"));
+    chkLikeFind = ui::checkBox(options, QStringLiteral("模糊查找"), "chkLikeFind");
     chkLikeFind->setChecked(true);
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->setContentsMargins(8, 4, 8, 4);
@@ -110,14 +108,11 @@ void TfrmFindTree::buildControls() {
     rgFindStart->setObjectName(QStringLiteral("rgFindStart"));
     rgFindStart->setItemIndex(0);
 
-    btnFindNext = new QPushButton(QStringLiteral("下一个(&N)"), this);
-    btnFindNext->setObjectName(QStringLiteral("btnFindNext"));
+    btnFindNext = ui::button(this, QStringLiteral("下一个(&N)"), "btnFindNext");
     btnFindNext->setAutoDefault(false);
-    btnFind = new QPushButton(QStringLiteral("确定(&O)"), this);
-    btnFind->setObjectName(QStringLiteral("btnFind"));
+    btnFind = ui::button(this, QStringLiteral("确定(&O)"), "btnFind");
     btnFind->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = ui::button(this, QStringLiteral("取消(&C)"), "btnCancel");
     btnCancel->setAutoDefault(false);
 
     auto* fields = new QGridLayout;

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "albums/BusyIndicator.h"
+#include "ui/FormWidgets.h"
 
 TfrmProgressForm::TfrmProgressForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -24,8 +25,7 @@ TfrmProgressForm::TfrmProgressForm(QWidget* parent)
     panel->setLineWidth(1);
     panel->setGeometry(0, 0, 396, 63);
 
-    m_label = new QLabel(QStringLiteral("请稍候,系统正在生成相册导航树....."), panel);
-    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label = ui::label(panel, QStringLiteral("请稍候,系统正在生成相册导航树....."), "Label1");
     QPalette blue = m_label->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     m_label->setPalette(blue);

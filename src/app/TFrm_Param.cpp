@@ -22,6 +22,7 @@
 #include "show/MusicRows.h"
 #include "store/PhotoLibrary.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 
 const QString TFrm_Param::kDefaultTitle = QStringLiteral("晴窗影册 Fotarix 2006 光盘浏览版");
 
@@ -33,18 +34,6 @@ const QString kFalse = QStringLiteral("False");
 // The settings file's library entry; written here directly so that a failure can be told.
 const QString kPicDb = QStringLiteral("PicDb");
 const QString kPicDbName = QStringLiteral("picdbname");
-
-QCheckBox* checkBox(QWidget* parent, const QString& text, const char* name) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-QLineEdit* lineEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
 
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     auto* layout = new QHBoxLayout;
@@ -84,12 +73,9 @@ TFrm_Param::TFrm_Param(store::PhotoLibrary& library, QWidget* parent)
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    Label5 = new QLabel(QStringLiteral("系统应用参数设置"), this);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    BtnSave = new QPushButton(QStringLiteral("确定(&S)"), this);
-    BtnSave->setObjectName(QStringLiteral("BtnSave"));
-    BtnCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    Label5 = ui::label(this, QStringLiteral("系统应用参数设置"), "Label5");
+    BtnSave = ui::button(this, QStringLiteral("确定(&S)"), "BtnSave");
+    BtnCancel = ui::button(this, QStringLiteral("取消(&C)"), "BtnCancel");
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(icon);
@@ -111,12 +97,12 @@ void TFrm_Param::buildBasicPage(QWidget* page) {
     GroupBox1 = new QGroupBox(QStringLiteral(" 照片浏览 "), page);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* zoomLabel = new QLabel(QStringLiteral("缩放比例："), GroupBox1);
-    EdtZoom = lineEdit(GroupBox1, "EdtZoom");
+    EdtZoom = ui::lineEdit(GroupBox1, "EdtZoom");
     EdtZoom->setFixedWidth(60);
     numbersOnly(EdtZoom);
     auto* percent = new QLabel(QStringLiteral("%"), GroupBox1);
-    CheckBox3 = checkBox(GroupBox1, QStringLiteral("启用空格键切换照片"), "CheckBox3");
-    CheckBox4 = checkBox(GroupBox1, QStringLiteral("照片自动适应窗口"), "CheckBox4");
+    CheckBox3 = ui::checkBox(GroupBox1, QStringLiteral("启用空格键切换照片"), "CheckBox3");
+    CheckBox4 = ui::checkBox(GroupBox1, QStringLiteral("照片自动适应窗口"), "CheckBox4");
     auto* fitNote = new QLabel(QStringLiteral("（否则显示照片原始大小）"), GroupBox1);
     auto* browse = new QVBoxLayout(GroupBox1);
     browse->addLayout(row({zoomLabel, EdtZoom, percent}));
@@ -127,15 +113,15 @@ void TFrm_Param::buildBasicPage(QWidget* page) {
     GroupBox2 = new QGroupBox(QStringLiteral(" 幻灯片放映 "), page);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     // The interval field sits in the blank part of the check box's caption.
-    CheckBox5 = checkBox(GroupBox2, QStringLiteral("切换时间         秒"), "CheckBox5");
+    CheckBox5 = ui::checkBox(GroupBox2, QStringLiteral("切换时间         秒"), "CheckBox5");
     CheckBox5->setChecked(true);
-    EdtTime = lineEdit(CheckBox5, "EdtTime");
+    EdtTime = ui::lineEdit(CheckBox5, "EdtTime");
     EdtTime->setToolTip(QStringLiteral("1000毫秒为1秒"));
     numbersOnly(EdtTime);
     CheckBox5->setMinimumHeight(EdtTime->sizeHint().height());
-    CheckBox6 = checkBox(GroupBox2, QStringLiteral("自动切换到全屏幕方式"), "CheckBox6");
-    CheckBox7 = checkBox(GroupBox2, QStringLiteral("循环放映（重放）"), "CheckBox7");
-    CheckBox1 = checkBox(GroupBox2, QStringLiteral("随机使用切换效果"), "CheckBox1");
+    CheckBox6 = ui::checkBox(GroupBox2, QStringLiteral("自动切换到全屏幕方式"), "CheckBox6");
+    CheckBox7 = ui::checkBox(GroupBox2, QStringLiteral("循环放映（重放）"), "CheckBox7");
+    CheckBox1 = ui::checkBox(GroupBox2, QStringLiteral("随机使用切换效果"), "CheckBox1");
     auto* show = new QVBoxLayout(GroupBox2);
     show->addWidget(CheckBox5);
     show->addWidget(CheckBox6);
@@ -145,13 +131,13 @@ void TFrm_Param::buildBasicPage(QWidget* page) {
 
     GroupBox3 = new QGroupBox(QStringLiteral(" 其他设置 "), page);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    CheckBox2 = checkBox(GroupBox3, QStringLiteral("启动显示每日一帖"), "CheckBox2");
-    CheckBox8 = checkBox(GroupBox3, QStringLiteral("显示提示信息"), "CheckBox8");
-    CheckBox9 = checkBox(GroupBox3, QStringLiteral("当有新版本时自动更新"), "CheckBox9");
-    CheckBox12 = checkBox(GroupBox3, QStringLiteral("光盘浏览版程序标题"), "CheckBox12");
-    EdtTitle = lineEdit(GroupBox3, "EdtTitle");
+    CheckBox2 = ui::checkBox(GroupBox3, QStringLiteral("启动显示每日一帖"), "CheckBox2");
+    CheckBox8 = ui::checkBox(GroupBox3, QStringLiteral("显示提示信息"), "CheckBox8");
+    CheckBox9 = ui::checkBox(GroupBox3, QStringLiteral("当有新版本时自动更新"), "CheckBox9");
+    CheckBox12 = ui::checkBox(GroupBox3, QStringLiteral("光盘浏览版程序标题"), "CheckBox12");
+    EdtTitle = ui::lineEdit(GroupBox3, "EdtTitle");
     auto* libraryLabel = new QLabel(QStringLiteral("默认照片库："), GroupBox3);
-    EdtPicDb = lineEdit(GroupBox3, "EdtPicDb");
+    EdtPicDb = ui::lineEdit(GroupBox3, "EdtPicDb");
     EdtPicDb->setReadOnly(true);
     SpeedButton1 = new QToolButton(GroupBox3);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
@@ -176,8 +162,8 @@ void TFrm_Param::buildBasicPage(QWidget* page) {
 }
 
 void TFrm_Param::buildMusicPage(QWidget* page) {
-    CheckBox10 = checkBox(page, QStringLiteral("是否播放音乐"), "CheckBox10");
-    CheckBox11 = checkBox(page, QStringLiteral("是否循环播放"), "CheckBox11");
+    CheckBox10 = ui::checkBox(page, QStringLiteral("是否播放音乐"), "CheckBox10");
+    CheckBox11 = ui::checkBox(page, QStringLiteral("是否循环播放"), "CheckBox11");
     m_music = new show::MusicListPage(m_library.AdoTemp(), page);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(row({CheckBox10, CheckBox11}));

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 
 #include "platform/image/InfoRows.h"
+#include "ui/FormWidgets.h"
 
 namespace photos {
 
@@ -22,17 +23,8 @@ QTableWidget* createInfoTable(QWidget* parent, int captionWidth, int valueWidth,
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->setShowGrid(true);
-    table->setWordWrap(false);
-    table->setCornerButtonEnabled(false);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    ui::setReportLook(table, 4);
     QHeaderView* header = table->horizontalHeader();
-    header->setHighlightSections(false);
-    header->setSectionsClickable(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setStretchLastSection(false);
     header->resizeSection(0, captionWidth);
     header->resizeSection(1, valueWidth);
     table->setProperty(kRowColoursProperty, rowColours);

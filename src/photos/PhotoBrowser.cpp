@@ -35,6 +35,7 @@
 #include "platform/image/PixelFormat.h"
 #include "store/PhotoLibrary.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 #include "ui/Utils.h"
 
@@ -85,9 +86,7 @@ void PhotoBrowser::createWidgets() {
     m_listTitle->setObjectName(QStringLiteral("PanelListTitle"));
     auto* title = new QHBoxLayout(m_listTitle);
     title->setContentsMargins(0, 2, 4, 2);
-    auto* caption = new QLabel(QStringLiteral("  照片列表"), m_listTitle);
-    caption->setObjectName(QStringLiteral("LabelListTitle"));
-    title->addWidget(caption);
+    title->addWidget(ui::label(m_listTitle, QStringLiteral("  照片列表"), "LabelListTitle"));
     title->addStretch(1);
     m_progress = new QProgressBar(m_listTitle);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));

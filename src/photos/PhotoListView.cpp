@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "photos/PhotoListModel.h"
+#include "ui/FormWidgets.h"
 
 namespace photos {
 
@@ -28,17 +29,8 @@ PhotoListView::PhotoListView(QWidget* parent) : QWidget(parent) {
     m_report->setObjectName(QStringLiteral("ListView1Report"));
     m_report->setModel(m_model);
     setUpView(m_report);
-    m_report->setShowGrid(true);
-    m_report->setWordWrap(false);
-    m_report->setCornerButtonEnabled(false);
-    m_report->verticalHeader()->hide();
-    m_report->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_report->verticalHeader()->setDefaultSectionSize(m_report->fontMetrics().height() + 6);
+    ui::setReportLook(m_report, 6);
     QHeaderView* header = m_report->horizontalHeader();
-    header->setHighlightSections(false);
-    header->setSectionsClickable(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setStretchLastSection(false);
     header->resizeSection(0, kCaptionWidth);
     header->resizeSection(3, kRemarkWidth);
     for (int column : {1, 2, 4, 5}) m_report->setColumnHidden(column, true);

@@ -10,6 +10,7 @@
 #include "platform/image/ImageIo.h"
 #include "platform/image/ImageView.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 
 namespace {
 constexpr QSize kPictureArea(233, 214);
@@ -26,18 +27,15 @@ TFrmPic_Edit::TFrmPic_Edit(QWidget* parent) : TFrmBase(parent) {
     m_picture->setFixedSize(kPictureArea);
 
     auto* nameLabel = new QLabel(QStringLiteral("照片名称："), this);
-    m_name = new QLineEdit(this);
-    m_name->setObjectName(QStringLiteral("Edit1"));
+    m_name = ui::lineEdit(this, "Edit1");
     nameLabel->setBuddy(m_name);
     auto* descriptionLabel = new QLabel(QStringLiteral("照片说明："), this);
     m_description = new QPlainTextEdit(this);
     m_description->setObjectName(QStringLiteral("Memo1"));
     descriptionLabel->setBuddy(m_description);
 
-    m_save = new QPushButton(QStringLiteral("确定(&O)"), this);
-    m_save->setObjectName(QStringLiteral("BtnSave"));
-    m_close = new QPushButton(QStringLiteral("取消(&C)"), this);
-    m_close->setObjectName(QStringLiteral("BtnClose"));
+    m_save = ui::button(this, QStringLiteral("确定(&O)"), "BtnSave");
+    m_close = ui::button(this, QStringLiteral("取消(&C)"), "BtnClose");
     connect(m_save, &QPushButton::clicked, this, &TFrmPic_Edit::BtnSaveClick);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -19,6 +19,7 @@
 #include "photos/PhotoBrowser.h"
 #include "photos/PhotoListView.h"
 #include "platform/image/ImageView.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 #include "ui/Utils.h"
 
@@ -69,14 +70,6 @@ QString longTimeFormat()
         out += c;
     }
     return out.simplified();
-}
-
-QFrame* separator(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
 }
 
 }  // namespace
@@ -158,7 +151,7 @@ void TFrm_PicProp::buildLayout()
         return value;
     };
     auto addSeparator = [&] {
-        grid->addWidget(separator(basic), line, 0, 1, 2);
+        grid->addWidget(ui::horizontalRule(basic), line, 0, 1, 2);
         ++line;
     };
     lbPicName = addRow(QStringLiteral("照片名称："), "lbPicName");
@@ -186,14 +179,10 @@ void TFrm_PicProp::buildLayout()
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setPixmap(propertiesIcon());
     icon->setGeometry(12, 280, 24, 24);
-    auto* caption = new QLabel(QStringLiteral("照片的属性信息"), this);
-    caption->setObjectName(QStringLiteral("Label9"));
-    caption->move(42, 285);
-    caption->adjustSize();
+    ui::label(this, QStringLiteral("照片的属性信息"), 42, 285, "Label9");
 
-    BtnOK = new QPushButton(QStringLiteral("确定(&O)"), this);
-    BtnOK->setObjectName(QStringLiteral("BtnOK"));
-    BtnOK->setGeometry(kClientWidth - 8 - 75, 281, 75, 25);
+    BtnOK = ui::button(this, QStringLiteral("确定(&O)"), "BtnOK",
+                       {kClientWidth - 8 - 75, 281, 75, 25});
     BtnOK->setDefault(true);
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
 }

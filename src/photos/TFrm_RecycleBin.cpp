@@ -22,6 +22,7 @@
 #include "platform/image/ImageView.h"
 #include "store/PhotoLibrary.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 
 namespace photos {
@@ -33,12 +34,7 @@ const QColor kCream(255, 251, 240);
 
 const QString kRestoreFailed = QStringLiteral("从回收站恢复照片时出现错误，请重试！");
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name) {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setFixedSize(80, 25);
-    return pushButton;
-}
+const QSize kButtonSize(80, 25);
 
 }  // namespace
 
@@ -70,16 +66,15 @@ TFrm_RecycleBin::TFrm_RecycleBin(store::PhotoLibrary& library, QWidget* parent)
     ListView1->setColumnHidden(TempFileColumn, true);
     ListView1->setMinimumWidth(330);
 
-    Label1 = new QLabel(QStringLiteral("照片缩略图预览："), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = ui::label(this, QStringLiteral("照片缩略图预览："), "Label1");
     ImageEn1 = new image::ImageView(this);
     ImageEn1->setObjectName(QStringLiteral("ImageEn1"));
     ImageEn1->setBackground(kCream);
     ImageEn1->viewport()->setCursor(Qt::PointingHandCursor);
 
-    BtnResume = button(this, QStringLiteral("恢复(&R)"), "BtnResume");
-    BitBtn1 = button(this, QStringLiteral("彻底删除"), "BitBtn1");
-    BtnClose = button(this, QStringLiteral("关闭(&C)"), "BtnClose");
+    BtnResume = ui::button(this, QStringLiteral("恢复(&R)"), "BtnResume", kButtonSize);
+    BitBtn1 = ui::button(this, QStringLiteral("彻底删除"), "BitBtn1", kButtonSize);
+    BtnClose = ui::button(this, QStringLiteral("关闭(&C)"), "BtnClose", kButtonSize);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

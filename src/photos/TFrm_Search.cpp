@@ -15,17 +15,13 @@
 #include "platform/db/DbError.h"
 #include "store/PhotoLibrary.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 
 namespace photos {
 namespace {
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name) {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setFixedSize(75, 25);
-    return pushButton;
-}
+const QSize kButtonSize(75, 25);
 
 }  // namespace
 
@@ -38,14 +34,12 @@ TFrm_Search::TFrm_Search(store::PhotoLibrary& library, LocateHandler locate, QWi
 
     auto* topPanel = new QWidget(this);
     topPanel->setObjectName(QStringLiteral("Panel1"));
-    Label1 = new QLabel(QStringLiteral("请输入照片名称或说明："), topPanel);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    EdtValue = new QLineEdit(topPanel);
-    EdtValue->setObjectName(QStringLiteral("EdtValue"));
+    Label1 = ui::label(topPanel, QStringLiteral("请输入照片名称或说明："), "Label1");
+    EdtValue = ui::lineEdit(topPanel, "EdtValue");
     Label1->setBuddy(EdtValue);
-    BtnOK = button(topPanel, QStringLiteral("查找(&S)"), "BtnOK");
-    BtnLocate = button(topPanel, QStringLiteral("定位(&L)"), "BtnLocate");
-    BtnClose = button(topPanel, QStringLiteral("取消(&C)"), "BtnClose");
+    BtnOK = ui::button(topPanel, QStringLiteral("查找(&S)"), "BtnOK", kButtonSize);
+    BtnLocate = ui::button(topPanel, QStringLiteral("定位(&L)"), "BtnLocate", kButtonSize);
+    BtnClose = ui::button(topPanel, QStringLiteral("取消(&C)"), "BtnClose", kButtonSize);
     auto* top = new QHBoxLayout(topPanel);
     top->setContentsMargins(8, 8, 8, 4);
     top->addWidget(Label1);

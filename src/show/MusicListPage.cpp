@@ -14,6 +14,7 @@
 #include "platform/media/MusicPlayer.h"
 #include "show/MusicRows.h"
 #include "ui/Dialogs.h"
+#include "ui/FormWidgets.h"
 
 namespace show {
 namespace {
@@ -26,12 +27,6 @@ const QString kPause = QStringLiteral("暂停");
 const QString kResume = QStringLiteral("继续");
 
 enum Column { ColTitle = 0, ColFile = 1, ColId = 2 };
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
 
 }  // namespace
 
@@ -55,13 +50,12 @@ MusicListPage::MusicListPage(db::Query& scratch, QWidget* parent)
     ListView1->setColumnWidth(ColFile, 260);
     ListView1->setColumnWidth(ColId, 1);
 
-    sbAdd = button(this, QStringLiteral("增加音乐文件"), "sbAdd");
-    sbDel = button(this, QStringLiteral("删除音乐文件"), "sbDel");
-    sbPlay = button(this, QStringLiteral("播放"), "sbPlay");
-    sbPasue = button(this, kPause, "sbPasue");
-    sbStop = button(this, QStringLiteral("停止"), "sbStop");
-    Label3 = new QLabel(QStringLiteral("双击音乐文件，可以试听音乐文件效果"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    sbAdd = ui::button(this, QStringLiteral("增加音乐文件"), "sbAdd");
+    sbDel = ui::button(this, QStringLiteral("删除音乐文件"), "sbDel");
+    sbPlay = ui::button(this, QStringLiteral("播放"), "sbPlay");
+    sbPasue = ui::button(this, kPause, "sbPasue");
+    sbStop = ui::button(this, QStringLiteral("停止"), "sbStop");
+    Label3 = ui::label(this, QStringLiteral("双击音乐文件，可以试听音乐文件效果"), "Label3");
 
     MediaPlayer1 = new media::MusicPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));

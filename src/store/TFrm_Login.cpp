@@ -11,6 +11,7 @@
 
 #include "store/Cipher.h"
 #include "store/Password.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 
 namespace {
@@ -86,13 +87,6 @@ QPixmap headerPicture(qreal ratio) {
     return pixmap;
 }
 
-QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
-
 }  // namespace
 
 TFrm_Login::TFrm_Login(QWidget* parent) : TFrmBase(parent) {
@@ -108,7 +102,7 @@ TFrm_Login::TFrm_Login(QWidget* parent) : TFrmBase(parent) {
     headerPalette.setColor(QPalette::Window, Qt::white);
     header->setPalette(headerPalette);
 
-    QLabel* welcome = placeLabel(header, QStringLiteral("欢迎使用晴窗影册"), 27, 27);
+    QLabel* welcome = ui::label(header, QStringLiteral("欢迎使用晴窗影册"), 27, 27);
     QFont welcomeFont = font();
     welcomeFont.setBold(true);
     welcomeFont.setPixelSize(16);
@@ -124,40 +118,25 @@ TFrm_Login::TFrm_Login(QWidget* parent) : TFrmBase(parent) {
     picture->setGeometry(width() - 64 - 14, 6, 64, 56);
 
     // A thin rule under the white header separates it from the dialog face.
-    auto* headerRule = new QFrame(this);
-    headerRule->setFrameShape(QFrame::HLine);
-    headerRule->setFrameShadow(QFrame::Sunken);
-    headerRule->setGeometry(0, 67, width(), 2);
+    ui::horizontalRule(this, {0, 67, width(), 2});
 
-    placeLabel(this, QStringLiteral("请输入您的访问密码：（注意密码区分大小写）"), 74, 88);
+    ui::label(this, QStringLiteral("请输入您的访问密码：（注意密码区分大小写）"), 74, 88);
 
     // The field label sits on a white copy of itself one pixel higher: an engraved look.
-    QLabel* engraving = placeLabel(this, QStringLiteral("密  码："), 91, 128);
+    QLabel* engraving = ui::label(this, QStringLiteral("密  码："), 91, 128);
     QPalette engravingPalette = engraving->palette();
     engravingPalette.setColor(QPalette::WindowText, Qt::white);
     engraving->setPalette(engravingPalette);
-    placeLabel(this, QStringLiteral("密  码："), 91, 129);
+    ui::label(this, QStringLiteral("密  码："), 91, 129);
 
-    edtPassword = new QLineEdit(this);
-    edtPassword->setObjectName(QStringLiteral("edtPassword"));
-    edtPassword->setEchoMode(QLineEdit::Password);
-    edtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    edtPassword->setGeometry(144, 124, 155, 20);
+    edtPassword = ui::passwordEdit(this, "edtPassword", {144, 124, 155, 20});
 
-    auto* line = new QFrame(this);
-    line->setObjectName(QStringLiteral("Bevel1"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(8, 168, width() - 16, 2);
+    ui::horizontalRule(this, {8, 168, width() - 16, 2})->setObjectName(QStringLiteral("Bevel1"));
 
-    BtnOK = new QPushButton(QStringLiteral("确定(&O)"), this);
-    BtnOK->setObjectName(QStringLiteral("BtnOK"));
-    BtnOK->setGeometry(90, 194, 80, 28);
+    BtnOK = ui::button(this, QStringLiteral("确定(&O)"), "BtnOK", {90, 194, 80, 28});
     BtnOK->setDefault(true);
 
-    BtnCLose = new QPushButton(QStringLiteral("退出(&C)"), this);
-    BtnCLose->setObjectName(QStringLiteral("BtnCLose"));
-    BtnCLose->setGeometry(225, 194, 80, 28);
+    BtnCLose = ui::button(this, QStringLiteral("退出(&C)"), "BtnCLose", {225, 194, 80, 28});
 
     setTabOrder(edtPassword, BtnOK);
     setTabOrder(BtnOK, BtnCLose);

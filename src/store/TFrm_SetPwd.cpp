@@ -1,53 +1,26 @@
 #include "store/TFrm_SetPwd.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "store/Cipher.h"
 #include "store/Password.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
-
-namespace {
-
-QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
-
-QLineEdit* passwordEdit(QWidget* parent, const char* name, int x, int y) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setEchoMode(QLineEdit::Password);
-    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    edit->setGeometry(x, y, 177, 20);
-    return edit;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name, int x, int y) {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setGeometry(x, y, 80, 26);
-    return pushButton;
-}
-
-}  // namespace
 
 TFrm_SetPwd::TFrm_SetPwd(QWidget* parent) : TFrmBase(parent) {
     setObjectName(QStringLiteral("TFrm_SetPwd"));
     setWindowTitle(QStringLiteral("设置照片库访问密码"));
     setFixedSize(319, 177);
 
-    placeLabel(this, QStringLiteral("请输入照片库访问密码："), 26, 22);
-    placeLabel(this, QStringLiteral("口令："), 48, 55);
-    Edit1 = passwordEdit(this, "Edit1", 88, 51);
-    placeLabel(this, QStringLiteral("确认："), 48, 87);
-    Edit2 = passwordEdit(this, "Edit2", 88, 83);
+    ui::label(this, QStringLiteral("请输入照片库访问密码："), 26, 22);
+    ui::label(this, QStringLiteral("口令："), 48, 55);
+    Edit1 = ui::passwordEdit(this, "Edit1", {88, 51, 177, 20});
+    ui::label(this, QStringLiteral("确认："), 48, 87);
+    Edit2 = ui::passwordEdit(this, "Edit2", {88, 83, 177, 20});
 
-    BtnOK = button(this, QStringLiteral("确认(&O)"), "BtnOK", 56, 131);
-    BtnClose = button(this, QStringLiteral("取消(&C)"), "BtnClose", 192, 131);
+    BtnOK = ui::button(this, QStringLiteral("确认(&O)"), "BtnOK", {56, 131, 80, 26});
+    BtnClose = ui::button(this, QStringLiteral("取消(&C)"), "BtnClose", {192, 131, 80, 26});
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, BtnOK);

@@ -2,15 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QChildEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextEdit>
 
 #include "ui/Fonts.h"
+#include "ui/FormWidgets.h"
 
 namespace {
 
@@ -124,14 +123,6 @@ void TFrmBase::showEvent(QShowEvent* event)
         if (!pb->isDefault())
             pb->setAutoDefault(false);
     }
-    if (placeIt) {
-        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (s) {
-            const QRect area = s->availableGeometry();
-            const QSize outer = frameGeometry().size();
-            move(area.x() + (area.width() - outer.width()) / 2,
-                 area.y() + (area.height() - outer.height()) / 2);
-            setAttribute(Qt::WA_Moved, false);
-        }
-    }
+    if (placeIt)
+        ui::centreOnScreen(this);
 }

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -14,13 +13,13 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 #include <QUrl>
 
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
+#include "ui/FormWidgets.h"
 #include "ui/Shell.h"
 
 namespace {
@@ -193,22 +192,15 @@ void TFrm_About::buildLayout()
         cursor.setBlockFormat(format);
     }
 
-    auto* line = new QFrame(this);
-    line->setObjectName(QStringLiteral("Bevel1"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(8, 292, kClientWidth - 16, 2);
+    ui::horizontalRule(this, {8, 292, kClientWidth - 16, 2})
+        ->setObjectName(QStringLiteral("Bevel1"));
 
-    auto* mailCaption = new QLabel(QStringLiteral("电子邮件："), this);
-    mailCaption->move(40, 308);
-    mailCaption->adjustSize();
+    const QLabel* mailCaption = ui::label(this, QStringLiteral("电子邮件："), 40, 308);
     lbMail = linkLabel(ui::shell::makerMailAddress(), this);
     lbMail->setObjectName(QStringLiteral("lbMail"));
     lbMail->move(40 + mailCaption->width(), 308);
 
-    auto* webCaption = new QLabel(QStringLiteral("官方网站："), this);
-    webCaption->move(40, 330);
-    webCaption->adjustSize();
+    const QLabel* webCaption = ui::label(this, QStringLiteral("官方网站："), 40, 330);
     QString site = ui::shell::makerWebSite();
     if (site.endsWith(u'/'))
         site.chop(1);
@@ -216,9 +208,8 @@ void TFrm_About::buildLayout()
     lbWebSite->setObjectName(QStringLiteral("lbWebSite"));
     lbWebSite->move(40 + webCaption->width(), 330);
 
-    BtnOK = new QPushButton(QStringLiteral("确定(&O)"), this);
-    BtnOK->setObjectName(QStringLiteral("BtnOK"));
-    BtnOK->setGeometry(kClientWidth - 75 - 20, 316, 75, 25);
+    BtnOK = ui::button(this, QStringLiteral("确定(&O)"), "BtnOK",
+                       {kClientWidth - 75 - 20, 316, 75, 25});
     BtnOK->setDefault(true);
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -350,14 +341,6 @@ void TFrm_About::showEvent(QShowEvent* event)
 {
     const bool placeIt = !event->spontaneous() && !testAttribute(Qt::WA_Moved);
     QDialog::showEvent(event);
-    if (!placeIt)
-        return;
-    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QRect area = s->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
-    setAttribute(Qt::WA_Moved, false);
+    if (placeIt)
+        ui::centreOnScreen(this);
 }

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextBrowser>
 #include <QUrl>
@@ -25,6 +24,7 @@
 #include "ui/AppPaths.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
+#include "ui/FormWidgets.h"
 #include "ui/Notice.h"
 #include "ui/Shell.h"
 
@@ -195,27 +195,19 @@ void TFrm_Tips::buildLayout()
     siteIcon->setPixmap(globeIcon());
     siteIcon->setGeometry(296, 206, 16, 16);
 
-    lbSite = new QLabel(QStringLiteral("晴窗影册官方网站"), panel);
-    lbSite->setObjectName(QStringLiteral("lbSite"));
-    lbSite->move(316, 208);
-    lbSite->adjustSize();
+    lbSite = ui::label(panel, QStringLiteral("晴窗影册官方网站"), 316, 208, "lbSite");
     setLinkHover(lbSite, false);
     lbSite->installEventFilter(this);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("启动时显示每日提示"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1 = ui::checkBox(this, QStringLiteral("启动时显示每日提示"), "CheckBox1");
     CheckBox1->setChecked(true);
     CheckBox1->move(10, 260);
     CheckBox1->adjustSize();
 
-    BtnNext = new QPushButton(QStringLiteral("下一帖(&N)"), this);
-    BtnNext->setObjectName(QStringLiteral("BtnNext"));
-    BtnNext->setGeometry(286, 256, 75, 25);
+    BtnNext = ui::button(this, QStringLiteral("下一帖(&N)"), "BtnNext", {286, 256, 75, 25});
     connect(BtnNext, &QPushButton::clicked, this, &TFrm_Tips::BtnNextClick);
 
-    BtnClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
-    BtnClose->setObjectName(QStringLiteral("BtnClose"));
-    BtnClose->setGeometry(366, 256, 75, 25);
+    BtnClose = ui::button(this, QStringLiteral("关闭(&C)"), "BtnClose", {366, 256, 75, 25});
     connect(BtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -224,16 +216,8 @@ void TFrm_Tips::showEvent(QShowEvent* event)
     const bool firstShow = !event->spontaneous();
     const bool placeIt = firstShow && !testAttribute(Qt::WA_Moved);
     QDialog::showEvent(event);
-    if (placeIt) {
-        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (s) {
-            const QRect area = s->availableGeometry();
-            const QSize outer = frameGeometry().size();
-            move(area.x() + (area.width() - outer.width()) / 2,
-                 area.y() + (area.height() - outer.height()) / 2);
-            setAttribute(Qt::WA_Moved, false);
-        }
-    }
+    if (placeIt)
+        ui::centreOnScreen(this);
     if (firstShow)
         FormShow();
 }
