@@ -3,27 +3,14 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <functional>
+
+#include "ui/PaintedIcon.h"
 
 namespace albums {
 namespace {
 
 // Draws the picture on a 16 x 16 grid at 16 and 32 pixels.
-QIcon drawn(const std::function<void(QPainter&)>& paint) {
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 16.0, size / 16.0);
-        paint(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
+QIcon drawn(void (*paint)(QPainter&)) { return ui::paintedIcon(16, {16, 32}, paint); }
 
 void paintFolder(QPainter& p) {
     p.setPen(QPen(QColor(150, 105, 20), 0.8));

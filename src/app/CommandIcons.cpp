@@ -5,8 +5,9 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QStyle>
+
+#include "ui/PaintedIcon.h"
 
 namespace app {
 namespace {
@@ -211,17 +212,7 @@ QIcon commandIcon(const QString& name) {
     if (cached != cache.constEnd()) return *cached;
     const Draw draw = drawings.value(name);
     if (!draw) return {};
-    QIcon icon;
-    for (int size : {16, 24, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 32.0, size / 32.0);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    const QIcon icon = ui::paintedIcon(32, {16, 24, 32}, draw);
     cache.insert(name, icon);
     return icon;
 }
