@@ -15,6 +15,18 @@ Responder& responder()
     return instance;
 }
 
+// The responder's answer to a file or folder picker.
+Answer askPicker(Kind kind, const QString& caption, const QString& dir,
+                 const QString& filter = QString())
+{
+    Request request;
+    request.kind = kind;
+    request.text = caption;
+    request.initial = dir;
+    request.filter = filter;
+    return responder()(request);
+}
+
 }  // namespace
 
 void setResponder(Responder r)
@@ -85,12 +97,7 @@ QStringList openFiles(QWidget* parent, const QString& caption, const QString& di
                       const QString& filter)
 {
     if (hasResponder()) {
-        Request request;
-        request.kind = Kind::OpenFiles;
-        request.text = caption;
-        request.initial = dir;
-        request.filter = filter;
-        const Answer answer = responder()(request);
+        const Answer answer = askPicker(Kind::OpenFiles, caption, dir, filter);
         if (!answer.accepted)
             return {};
         if (answer.files.isEmpty() && !answer.text.isEmpty())
@@ -104,12 +111,7 @@ QString openFile(QWidget* parent, const QString& caption, const QString& dir,
                  const QString& filter)
 {
     if (hasResponder()) {
-        Request request;
-        request.kind = Kind::OpenFiles;
-        request.text = caption;
-        request.initial = dir;
-        request.filter = filter;
-        const Answer answer = responder()(request);
+        const Answer answer = askPicker(Kind::OpenFiles, caption, dir, filter);
         if (!answer.accepted)
             return {};
         return answer.text.isEmpty() ? answer.files.value(0) : answer.text;
@@ -121,12 +123,7 @@ QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
                  const QString& filter)
 {
     if (hasResponder()) {
-        Request request;
-        request.kind = Kind::SaveFile;
-        request.text = caption;
-        request.initial = dir;
-        request.filter = filter;
-        const Answer answer = responder()(request);
+        const Answer answer = askPicker(Kind::SaveFile, caption, dir, filter);
         return answer.accepted ? answer.text : QString();
     }
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
@@ -135,11 +132,7 @@ QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
 QString folder(QWidget* parent, const QString& caption, const QString& dir)
 {
     if (hasResponder()) {
-        Request request;
-        request.kind = Kind::Folder;
-        request.text = caption;
-        request.initial = dir;
-        const Answer answer = responder()(request);
+        const Answer answer = askPicker(Kind::Folder, caption, dir);
         return answer.accepted ? answer.text : QString();
     }
     return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
