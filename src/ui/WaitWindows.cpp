@@ -29,6 +29,16 @@ void closeAtExit(Window* window, void (*close)())
         QObject::connect(app, &QCoreApplication::aboutToQuit, window, close);
 }
 
+template <typename Window>
+void closeAndForget(QPointer<Window>& window)
+{
+    if (window) {
+        window->close();
+        delete window.data();
+    }
+    window = nullptr;
+}
+
 }  // namespace
 
 void ShowWaitWindow(const QString& mode, const QString& text, int max)
@@ -60,12 +70,7 @@ void SetWaitProgress(int position)
 
 void CloseWaitWindow()
 {
-    QPointer<TFrm_Wait>& w = waitInstance();
-    if (w) {
-        w->close();
-        delete w.data();
-    }
-    w = nullptr;
+    closeAndForget(waitInstance());
 }
 
 void ShowDualProgress(const QString& text, int outerMax)
@@ -93,12 +98,7 @@ void SetDualProgress(int outerPosition, int innerMax, int innerPosition)
 
 void CloseDualProgress()
 {
-    QPointer<TFrm_Wait2>& w = dualInstance();
-    if (w) {
-        w->close();
-        delete w.data();
-    }
-    w = nullptr;
+    closeAndForget(dualInstance());
 }
 
 TFrm_Wait* waitWindow()
