@@ -2,10 +2,13 @@
 
 #include <QFile>
 
+#include "photos/PreviewDecode.h"
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Query.h"
+#include "store/PhotoLibrary.h"
+#include "ui/Utils.h"
 
 namespace photos {
 
@@ -16,6 +19,26 @@ void writeBlobFile(const db::Query& query, const QString& column, const QString&
         QFile::remove(path);
         throw;
     }
+}
+
+QString writePhotoTempFile(store::PhotoLibrary& library, qint64 photoId) {
+    db::Query& query =
+        library.temp(QStringLiteral("Select * from picture where id=") + QString::number(photoId));
+    query.open();
+    if (query.isEmpty()) {
+        query.close();
+        return {};
+    }
+    const QString file =
+        ui::MakeTempFileName(sourceExtension(query.asText(QStringLiteral("file_name"))));
+    try {
+        writeBlobFile(query, QStringLiteral("pic_content"), file);
+    } catch (...) {
+        query.close();
+        throw;
+    }
+    query.close();
+    return file;
 }
 
 BlobFileWriter::BlobFileWriter(const QString& libraryPath) : m_path(libraryPath) {}

@@ -315,24 +315,13 @@ void PhotoBrowser::ListView1Click() {
 QString PhotoBrowser::ensureTempFile(int row, bool* rowGone) {
     const QString known = m_list->rowTempFile(row).trimmed();
     if (!known.isEmpty() && QFileInfo::exists(known)) return known;
-    const QString id = m_list->rowId(row);
     bool numeric = false;
-    id.toLongLong(&numeric);
-    if (!numeric) {
+    const qint64 id = m_list->rowId(row).toLongLong(&numeric);
+    const QString file = numeric ? writePhotoTempFile(*m_context.library, id) : QString();
+    if (file.isEmpty()) {
         *rowGone = true;
         return {};
     }
-    db::Query& query = m_context.library->temp(QStringLiteral("Select * from picture where id=") + id);
-    query.open();
-    if (query.isEmpty()) {
-        query.close();
-        *rowGone = true;
-        return {};
-    }
-    const QString file =
-        ui::MakeTempFileName(sourceExtension(query.asText(QStringLiteral("file_name"))));
-    writeBlobFile(query, QStringLiteral("pic_content"), file);
-    query.close();
     m_list->model()->setSubItem(row, PhotoListModel::kTempFileSubItem, file);
     return file;
 }

@@ -1,12 +1,10 @@
 #include "photos/RecycleBin.h"
 
 #include "photos/BlobFiles.h"
-#include "photos/PreviewDecode.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Query.h"
 #include "store/PhotoLibrary.h"
-#include "ui/Utils.h"
 
 namespace photos {
 namespace {
@@ -39,23 +37,7 @@ std::vector<BinPhoto> recycleBinPhotos(store::PhotoLibrary& library) {
 }
 
 QString writePhotoTempFile(store::PhotoLibrary& library, const QString& photoId) {
-    db::Query& query =
-        library.temp(QStringLiteral("Select * from picture where id=") + idDigits(photoId));
-    query.open();
-    if (query.isEmpty()) {
-        query.close();
-        return {};
-    }
-    const QString file =
-        ui::MakeTempFileName(sourceExtension(query.asText(QStringLiteral("file_name"))));
-    try {
-        writeBlobFile(query, QStringLiteral("pic_content"), file);
-    } catch (...) {
-        query.close();
-        throw;
-    }
-    query.close();
-    return file;
+    return writePhotoTempFile(library, idDigits(photoId).toLongLong());
 }
 
 void restorePhoto(store::PhotoLibrary& library, const QString& photoId, const QString& albumId) {
