@@ -214,14 +214,7 @@ void PhotoBrowser::LoadPhotoList() {
     }
     const int count = static_cast<int>(rows.size());
     if (count > 0) {
-        m_progress->setRange(0, count);
-        m_progress->setValue(0);
-        m_progress->show();
-        QCoreApplication::processEvents();
-        if (serial != m_loadSerial) {   // a load started meanwhile has the list now
-            if (!m_loader->running()) m_progress->hide();
-            return;
-        }
+        if (!startLoadProgress(count, serial)) return;
         // One model reset fills the list; it repaints once afterwards.
         m_list->setUpdatesEnabled(false);
         m_list->model()->setRows(std::move(rows));
@@ -231,6 +224,18 @@ void PhotoBrowser::LoadPhotoList() {
     }
     setAlbumStatus(count);
     emit photoListLoaded();
+}
+
+// Shows the progress bar for count rows and lets the events waiting meanwhile run. False when
+// a load started meanwhile: that load has the list now, and this one must stop.
+bool PhotoBrowser::startLoadProgress(int count, int serial) {
+    m_progress->setRange(0, count);
+    m_progress->setValue(0);
+    m_progress->show();
+    QCoreApplication::processEvents();
+    if (serial == m_loadSerial) return true;
+    if (!m_loader->running()) m_progress->hide();
+    return false;
 }
 
 void PhotoBrowser::LoadPhotoThumbnails() {
@@ -265,14 +270,7 @@ void PhotoBrowser::LoadPhotoThumbnails() {
     }
     const int count = static_cast<int>(items.size());
     if (count > 0) {
-        m_progress->setRange(0, count);
-        m_progress->setValue(0);
-        m_progress->show();
-        QCoreApplication::processEvents();
-        if (serial != m_loadSerial) {
-            if (!m_loader->running()) m_progress->hide();
-            return;
-        }
+        if (!startLoadProgress(count, serial)) return;
         m_thumbs->thumbnails()->append(std::move(items));
     }
     m_thumbs->viewport()->update();

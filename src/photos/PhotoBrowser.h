@@ -131,6 +131,7 @@ private:
     void setAlbumStatus(int count);
     QTreeWidgetItem* selectedAlbum() const;
     QString selectedAlbumId() const;
+    bool startLoadProgress(int count, int serial);
     QString ensureTempFile(int row, bool* rowGone);
     void showFile(const QString& path);
     void describePreview();
