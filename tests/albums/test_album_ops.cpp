@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -13,7 +12,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -32,8 +30,15 @@
 #include "platform/db/Query.h"
 #include "platform/db/SqlText.h"
 #include "store/PhotoLibrary.h"
+#include "support/ModalDialogs.h"
+#include "support/TestLibrary.h"
+#include "support/TreeNodes.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
+
+using testsupport::answerAlbumPicker;
+using testsupport::findNode;
+using testsupport::whenModalNamed;
 
 namespace {
 
@@ -43,12 +48,6 @@ const QString kReadOnlyText = QStringLiteral("当前照片库是以只读方式�
 const QString kAlbums = QStringLiteral("1:Root:0;2:A:1;3:B:2;4:C:3;5:E:3;6:F:4;7:Other:0");
 // Photos: id:name:album.
 const QString kPhotos = QStringLiteral("1:pa.jpg:2;2:pb.jpg:3;3:pc.jpg:4;4:pe.jpg:5");
-
-QString schemaText() {
-    QFile file(QStringLiteral(FOTARIX_SCHEMA_SQL));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
-}
 
 }  // namespace
 
@@ -77,12 +76,11 @@ class TestAlbumOps final : public QObject {
     void makeLibrary(const QString& albums, const QString& photos, bool readOnly = false) {
         m_dir = std::make_unique<QTemporaryDir>();
         m_path = m_dir->filePath(QStringLiteral("lib.pmd"));
-        QFile(m_path).open(QIODevice::WriteOnly);
+        QVERIFY(testsupport::makeEmptyLibrary(m_path));
         {
             db::Connection maker;
             maker.setConnectionString(QString::fromLatin1(db::kReadWriteConnection) + m_path);
             maker.open();
-            maker.execute(schemaText());
             for (const QString& row : albums.split(u';', Qt::SkipEmptyParts)) {
                 const QStringList f = row.split(u':');
                 maker.execute(QStringLiteral(
@@ -189,14 +187,8 @@ class TestAlbumOps final : public QObject {
         return top.join(u',');
     }
 
-    static QTreeWidgetItem* nodeOf(QTreeWidget* tree, const QString& caption) {
-        for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            if ((*it)->text(0) == caption) return *it;
-        return nullptr;
-    }
-
     void select(const QString& caption) {
-        QTreeWidgetItem* node = nodeOf(m_tree, caption);
+        QTreeWidgetItem* node = findNode(m_tree, caption);
         QVERIFY2(node, qPrintable(caption));
         m_tree->setCurrentItem(node);
     }
@@ -212,33 +204,6 @@ class TestAlbumOps final : public QObject {
         QStringList texts;
         for (const ui::dialogs::Request& r : m_requests) texts << r.text;
         return texts;
-    }
-
-    // Runs `act` on the modal window named `name` once it is up (it is shown by exec()).
-    void onModal(const QString& name, std::function<void(QWidget*)> act, int tries = 300) {
-        QTimer::singleShot(10, this, [this, name, act, tries] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal->objectName() != name) {
-                if (tries > 0) onModal(name, act, tries - 1);
-                return;
-            }
-            act(modal);
-        });
-    }
-
-    // Chooses `caption` in the picker (or cancels it for an empty caption).
-    void pickInPicker(const QString& caption) {
-        onModal(QStringLiteral("TFrm_Select"), [caption](QWidget* w) {
-            auto* picker = static_cast<TFrm_Select*>(w);
-            if (caption.isEmpty()) {
-                picker->BtnClose->click();
-                return;
-            }
-            if (QTreeWidgetItem* node = nodeOf(picker->TreeView1, caption))
-                picker->TreeView1->setCurrentItem(node);
-            picker->BtnOK->click();
-            if (picker->isVisible()) picker->reject();  // no such node: do not hang
-        });
     }
 
 private slots:
@@ -420,7 +385,7 @@ private slots:
         m_answers << a;
         const QString id =
             value(QStringLiteral("select id from Album where name=") + db::quoted(dragged));
-        m_commands->TreeDragDrop(m_tree, target.isEmpty() ? nullptr : nodeOf(m_tree, target),
+        m_commands->TreeDragDrop(m_tree, target.isEmpty() ? nullptr : findNode(m_tree, target),
                                  nullptr);
 
         QCOMPARE(requestTexts(), question.isEmpty() ? QStringList() : QStringList{question});
@@ -477,7 +442,7 @@ private slots:
         setUp();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QTreeWidgetItem* target = nodeOf(m_tree, QStringLiteral("Other"));
+        QTreeWidgetItem* target = findNode(m_tree, QStringLiteral("Other"));
         const QPoint at = m_tree->visualItemRect(target).center();
         QWidget* viewport = m_tree->viewport();
 
@@ -522,8 +487,8 @@ private slots:
         setUp();
         QMimeData mime;
         mime.setData(QString::fromLatin1(albums::kPhotoIdMimeType), mimeId);
-        m_commands->TreeDragDrop(nullptr,
-                                 onNode ? nodeOf(m_tree, QStringLiteral("Other")) : nullptr, &mime);
+        QTreeWidgetItem* other = onNode ? findNode(m_tree, QStringLiteral("Other")) : nullptr;
+        m_commands->TreeDragDrop(nullptr, other, &mime);
         QVERIFY(m_requests.isEmpty());
         QCOMPARE(photoTable(), QStringLiteral("1|2;2|3;3|4;4|5"));
         QCOMPARE(m_reloads, 0);
@@ -533,7 +498,7 @@ private slots:
         setUp();
         QObject photoList;  // a drag source of the program other than the tree
         m_selectedPhoto = albums::SelectedPhoto{QStringLiteral("3"), QStringLiteral("pc.jpg")};
-        m_commands->TreeDragDrop(&photoList, nodeOf(m_tree, QStringLiteral("A")), nullptr);
+        m_commands->TreeDragDrop(&photoList, findNode(m_tree, QStringLiteral("A")), nullptr);
         QCOMPARE(requestTexts(),
                  QStringList{QStringLiteral("您真的要把照片【pc.jpg】放到相册【A】中？")});
         QCOMPARE(photoTable(), QStringLiteral("1|2;2|3;3|2;4|5"));
@@ -542,7 +507,7 @@ private slots:
         // Without a selected photo nothing happens.
         m_requests.clear();
         m_selectedPhoto.reset();
-        m_commands->TreeDragDrop(&photoList, nodeOf(m_tree, QStringLiteral("Other")), nullptr);
+        m_commands->TreeDragDrop(&photoList, findNode(m_tree, QStringLiteral("Other")), nullptr);
         QVERIFY(m_requests.isEmpty());
         QCOMPARE(m_reloads, 1);
     }
@@ -555,7 +520,7 @@ private slots:
         QString title, parentShown;
         QStringList refusals;
         bool stayedOpen = false;
-        onModal(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             title = dialog->windowTitle();
             parentShown = dialog->Edit2->text();
@@ -585,14 +550,14 @@ private slots:
         setUp();
         QStringList refusals;
         QString chosenShown;
-        onModal(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             dialog->Edit1->setText(QStringLiteral("Loose"));
             dialog->BtnSave->click();  // no parent: refused
             refusals = requestTexts();
-            pickInPicker(QString());  // cancelled: still no parent
+            answerAlbumPicker(QString());  // cancelled: still no parent
             dialog->SpeedButton1->click();
-            pickInPicker(QStringLiteral("Other"));
+            answerAlbumPicker(QStringLiteral("Other"));
             dialog->SpeedButton1->click();
             chosenShown = dialog->Edit2->text();
             dialog->BtnSave->click();
@@ -609,7 +574,7 @@ private slots:
     void newAlbumCancelledWritesNothing() {
         setUp();
         select(QStringLiteral("A"));
-        onModal(QStringLiteral("TFrmAlbum_New"), [](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             dialog->Edit1->setText(QStringLiteral("Never"));
             dialog->BtnClose->click();
@@ -626,7 +591,7 @@ private slots:
         select(QStringLiteral("A"));
         const QString name = QStringLiteral("O'Brien's \"best\" 相册");
         const QString remark = QStringLiteral("it's'; drop table Album; --");
-        onModal(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             dialog->Edit1->setText(name);
             dialog->Memo1->setPlainText(remark);
@@ -665,13 +630,13 @@ private slots:
         setUp();
         select(QStringLiteral("B"));
         QString title, name, remark, parentBefore, parentAfter, parentIdAfter;
-        onModal(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             title = dialog->windowTitle();
             name = dialog->Edit1->text();
             remark = dialog->Memo1->toPlainText();
             parentBefore = dialog->Edit2->text();
-            pickInPicker(chosen);
+            answerAlbumPicker(chosen);
             dialog->SpeedButton1->click();
             parentAfter = dialog->Edit2->text();
             parentIdAfter = dialog->parentId();
@@ -699,7 +664,7 @@ private slots:
     void propertiesNeverMakeAnAlbumItsOwnParent() {
         setUp();
         select(QStringLiteral("B"));
-        onModal(QStringLiteral("TFrmAlbum_New"), [](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             dialog->setParentAlbum(QStringLiteral("3"), QStringLiteral("B"));
             dialog->Edit1->setText(QStringLiteral(" B2 "));
@@ -718,14 +683,14 @@ private slots:
         QString parentShown;
         bool stayedOpen = false;
         QStringList refusals;
-        onModal(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrmAlbum_New"), [&](QWidget* w) {
             auto* dialog = static_cast<TFrmAlbum_New*>(w);
             parentShown = dialog->Edit2->text();
             dialog->Edit1->setText(QStringLiteral("Other renamed"));
             dialog->BtnSave->click();
             stayedOpen = dialog->isVisible();
             refusals = requestTexts();
-            pickInPicker(QStringLiteral("A"));
+            answerAlbumPicker(QStringLiteral("A"));
             dialog->SpeedButton1->click();
             dialog->BtnSave->click();
         });
@@ -766,7 +731,7 @@ private slots:
             "create table writes(id integer); create trigger album_write after update on Album "
             "begin insert into writes values(new.id); end"));
         select(QStringLiteral(" Alpha "));
-        QTreeWidgetItem* node = nodeOf(m_tree, QStringLiteral(" Alpha "));
+        QTreeWidgetItem* node = findNode(m_tree, QStringLiteral(" Alpha "));
         ui::dialogs::Answer answer;
         answer.accepted = accepted;
         answer.text = typed;
@@ -808,7 +773,7 @@ private slots:
         QString shown;
         bool okWithoutSelection = true;
         bool iconsRight = true;
-        onModal(QStringLiteral("TFrm_Select"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrm_Select"), [&](QWidget* w) {
             auto* p = static_cast<TFrm_Select*>(w);
             shown = dump(p->TreeView1);
             for (QTreeWidgetItemIterator it(p->TreeView1); *it; ++it) {
@@ -818,7 +783,7 @@ private slots:
             }
             p->BtnOK->click();  // nothing selected: stays open
             okWithoutSelection = !p->isVisible();
-            p->TreeView1->setCurrentItem(nodeOf(p->TreeView1, QStringLiteral("E")));
+            p->TreeView1->setCurrentItem(findNode(p->TreeView1, QStringLiteral("E")));
             p->BtnOK->click();
         });
         QCOMPARE(picker->exec(), int(QDialog::Accepted));
@@ -836,7 +801,7 @@ private slots:
         m_commands->run(103);
         m_check->execute(QStringLiteral("delete from Album where id=5"));
         m_check->execute(QStringLiteral("insert into Album(name,parent_id) values('New',7)"));
-        onModal(QStringLiteral("TFrm_Select"), [&](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrm_Select"), [&](QWidget* w) {
             auto* p = static_cast<TFrm_Select*>(w);
             shown = dump(p->TreeView1);
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -850,9 +815,9 @@ private slots:
     void pickerChoosesOnDoubleClickAndEnter() {
         setUp();
         TFrm_Select* picker = TFrm_Select::Instance(*m_library, m_window.get());
-        onModal(QStringLiteral("TFrm_Select"), [](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrm_Select"), [](QWidget* w) {
             auto* p = static_cast<TFrm_Select*>(w);
-            QTreeWidgetItem* node = nodeOf(p->TreeView1, QStringLiteral("C"));
+            QTreeWidgetItem* node = findNode(p->TreeView1, QStringLiteral("C"));
             p->TreeView1->setCurrentItem(node);
             emit p->TreeView1->itemDoubleClicked(node, 0);
             if (p->isVisible()) p->reject();
@@ -860,10 +825,10 @@ private slots:
         QCOMPARE(picker->exec(), int(QDialog::Accepted));
         QCOMPARE(picker->selectedCaption(), QStringLiteral("C"));
 
-        onModal(QStringLiteral("TFrm_Select"), [](QWidget* w) {
+        whenModalNamed(QStringLiteral("TFrm_Select"), [](QWidget* w) {
             auto* p = static_cast<TFrm_Select*>(w);
             p->TreeView1->setFocus();
-            p->TreeView1->setCurrentItem(nodeOf(p->TreeView1, QStringLiteral("Other")));
+            p->TreeView1->setCurrentItem(findNode(p->TreeView1, QStringLiteral("Other")));
             QTest::keyClick(p->TreeView1, Qt::Key_Return);
             if (p->isVisible()) p->reject();
         });
@@ -900,26 +865,18 @@ private slots:
         const QString photosBefore = photoTable();
         select(QStringLiteral("B"));
         // Any dialog that opens is recorded and closed, so that a fault cannot hang the run.
-        QStringList opened;
-        QTimer watchdog;
-        connect(&watchdog, &QTimer::timeout, this, [&opened] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                opened << modal->objectName();
-                modal->close();
-            }
-        });
-        watchdog.start(20);
+        testsupport::ModalWatchdog watchdog;
         if (command == 1) {
-            m_commands->TreeDragDrop(m_tree, nodeOf(m_tree, QStringLiteral("Other")), nullptr);
+            m_commands->TreeDragDrop(m_tree, findNode(m_tree, QStringLiteral("Other")), nullptr);
         } else if (command == 2) {
             QMimeData mime;
             mime.setData(QString::fromLatin1(albums::kPhotoIdMimeType), QByteArrayLiteral("1"));
-            m_commands->TreeDragDrop(nullptr, nodeOf(m_tree, QStringLiteral("Other")), &mime);
+            m_commands->TreeDragDrop(nullptr, findNode(m_tree, QStringLiteral("Other")), &mime);
         } else {
             m_commands->run(command);
         }
         watchdog.stop();
-        QVERIFY2(opened.isEmpty(), qPrintable(opened.join(u',')));
+        QVERIFY2(watchdog.opened().isEmpty(), qPrintable(watchdog.opened().join(u',')));
         QCOMPARE(requestTexts(), QStringList{kReadOnlyText});
         QCOMPARE(m_requests.first().title, QStringLiteral("提示信息"));
         QCOMPARE(m_requests.first().icon, QMessageBox::Warning);

@@ -1,7 +1,5 @@
 // The main window with photos in its library: locating a found photo, the recycle bin's refresh
 // of the list, and a photo dragged from the real list onto another album.
-#include <functional>
-
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -27,6 +25,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/Query.h"
+#include "support/ModalDialogs.h"
+#include "support/TreeNodes.h"
 #include "ui/AppPaths.h"
 #include "ui/Dialogs.h"
 
@@ -46,23 +46,8 @@ class TestMainPhotos final : public QObject {
         return q.isEmpty() ? QString() : q.asText(q.columnNames().value(0));
     }
 
-    // Runs `act` on the next modal dialog whose class is `className`, once it is up.
-    void onModal(const char* className, std::function<void(QWidget*)> act) {
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, className, act] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->inherits(className)) return;
-            poll->deleteLater();
-            poll->stop();
-            act(modal);
-        });
-        poll->start(20);
-    }
-
     QTreeWidgetItem* node(TFrm_Main& w, const QString& caption) {
-        for (QTreeWidgetItemIterator it(w.tree()); *it; ++it)
-            if ((*it)->text(0) == caption) return *it;
-        return nullptr;
+        return testsupport::findNode(w.tree(), caption);
     }
 
 private slots:
@@ -139,13 +124,8 @@ private slots:
         w.browser()->TreeChange(family);
         QCOMPARE(w.browser()->rowCount(), 0);
         // Restoring the bin's photo into "家庭" through the real picker.
-        onModal("photos::TFrm_RecycleBin", [this](QWidget* bin) {
-            onModal("TFrm_Select", [](QWidget* picker) {
-                auto* tree = picker->findChild<QTreeWidget*>("TreeView1");
-                for (QTreeWidgetItemIterator it(tree); *it; ++it)
-                    if ((*it)->text(0) == "家庭") tree->setCurrentItem(*it);
-                picker->findChild<QPushButton*>("BtnOK")->click();
-            });
+        testsupport::whenModal("photos::TFrm_RecycleBin", [](QWidget* bin) {
+            testsupport::answerAlbumPicker("家庭");
             auto* list = bin->findChild<QAbstractItemView*>("ListView1");
             list->setCurrentIndex(list->model()->index(0, 0));
             bin->findChild<QPushButton*>("BtnResume")->click();

@@ -25,7 +25,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "albums/TTreeMaker.h"
@@ -40,6 +39,8 @@
 #include "platform/db/Query.h"
 #include "platform/image/ImageView.h"
 #include "store/PhotoLibrary.h"
+#include "support/TestLibrary.h"
+#include "support/TreeNodes.h"
 #include "ui/Notice.h"
 #include "ui/Utils.h"
 
@@ -163,9 +164,7 @@ class TestBrowser final : public QObject {
     }
 
     QTreeWidgetItem* node(const QString& caption) const {
-        for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
-            if ((*it)->text(0) == caption) return *it;
-        return nullptr;
+        return testsupport::findNode(m_tree, caption);
     }
 
     // Selects the album as the user's keyboard would: the tree's hook runs TreeChange.
@@ -215,14 +214,9 @@ private slots:
         QVERIFY(ui::GetAppTempDir().startsWith(m_base.filePath("tmp")));
 
         const QString path = m_base.filePath("home/PicData.pmd");
-        QFile empty(path);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        QVERIFY(testsupport::makeEmptyLibrary(path));
         m_library.AdoConn().setConnectionString(QLatin1String(db::kReadWriteConnection) + path);
         m_library.AdoConn().open();
-        QFile schema(QStringLiteral(FOTARIX_SCHEMA_SQL));
-        QVERIFY(schema.open(QIODevice::ReadOnly));
-        m_library.AdoConn().execute(QString::fromUtf8(schema.readAll()));
 
         const qint64 root = addAlbum(QStringLiteral("数码相册"), 0);
         // Names and remarks chosen so that name order and remark order differ.

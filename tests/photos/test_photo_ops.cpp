@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "albums/TTreeMaker.h"
@@ -40,6 +39,9 @@
 #include "platform/db/SqlText.h"
 #include "platform/image/ImageView.h"
 #include "store/PhotoLibrary.h"
+#include "support/ModalDialogs.h"
+#include "support/TestLibrary.h"
+#include "support/TreeNodes.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
 #include "ui/TFrm_Wait.h"
@@ -107,15 +109,10 @@ class TestPhotoOps final : public QObject {
 
     void createLibrary() {
         m_libraryPath = m_base.filePath(QStringLiteral("lib%1.pmd").arg(++m_serial));
-        QFile empty(m_libraryPath);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        QVERIFY(testsupport::makeEmptyLibrary(m_libraryPath));
         db::Connection conn;
         conn.setConnectionString(QLatin1String(db::kReadWriteConnection) + m_libraryPath);
         conn.open();
-        QFile schema(QStringLiteral(FOTARIX_SCHEMA_SQL));
-        QVERIFY(schema.open(QIODevice::ReadOnly));
-        conn.execute(QString::fromUtf8(schema.readAll()));
         conn.execute(QStringLiteral("insert into Album(name,parent_id,remark) values('数码相册',0,'')"));
         m_rootId = conn.lastInsertId();
         conn.execute(QStringLiteral("insert into Album(name,parent_id,remark) values('家庭',%1,'')").arg(m_rootId));
@@ -237,14 +234,10 @@ class TestPhotoOps final : public QObject {
     }
 
     void openAlbum(const QString& caption) {
-        for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
-            if ((*it)->text(0) == caption) {
-                m_tree->setCurrentItem(*it);
-                QCOMPARE(albums::selectedNode(m_tree), *it);
-                return;
-            }
-        }
-        QFAIL(qPrintable(caption));
+        QTreeWidgetItem* node = testsupport::findNode(m_tree, caption);
+        QVERIFY2(node, qPrintable(caption));
+        m_tree->setCurrentItem(node);
+        QCOMPARE(albums::selectedNode(m_tree), node);
     }
 
     void deselectAlbums() {
@@ -261,22 +254,6 @@ class TestPhotoOps final : public QObject {
     }
 
     int rowNamed(const QString& caption) const { return static_cast<int>(captions().indexOf(caption)); }
-
-    // Acts on the next modal dialog once it is up (it is shown by the command being run).
-    template <typename Dialog>
-    void onModal(std::function<void(Dialog*)> act) {
-        auto attempts = std::make_shared<int>(0);
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [act, attempts, poll] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog) {
-                act(dialog);
-                return;
-            }
-            if (++*attempts < 500) QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(0, *poll);
-    }
 
     QStringList messages() const {
         QStringList texts;
@@ -536,7 +513,7 @@ private slots:
         const QString description = QStringLiteral("it's a 'cat';\n-- drop table picture; \"quoted\"");
         bool presetRight = false;
         bool pictureShown = false;
-        onModal<TFrmPic_Edit>([&](TFrmPic_Edit* d) {
+        testsupport::whenModal<TFrmPic_Edit>([&](TFrmPic_Edit* d) {
             presetRight = d->windowTitle() == QStringLiteral("照片说明") &&
                           d->Edit1()->text() == QStringLiteral("b.jpg") &&
                           d->Memo1()->toPlainText() == QStringLiteral("remark of b.jpg");
@@ -572,7 +549,7 @@ private slots:
         QCOMPARE(ui::noticeHistory().last().kind, int(ui::NoticeInfo));
 
         // Cancel changes nothing.
-        onModal<TFrmPic_Edit>([](TFrmPic_Edit* d) {
+        testsupport::whenModal<TFrmPic_Edit>([](TFrmPic_Edit* d) {
             d->Edit1()->setText(QStringLiteral("changed"));
             d->findChild<QPushButton*>(QStringLiteral("BtnClose"))->click();
         });
@@ -594,7 +571,7 @@ private slots:
         m_browser->thumbnailModeSwitch();
         m_requests.clear();
         bool dialogSeen = false;
-        onModal<QDialog>([&](QDialog* d) {
+        testsupport::whenModal<QDialog>([&](QDialog* d) {
             dialogSeen = true;
             d->reject();
         });
@@ -737,7 +714,7 @@ private slots:
             return a;
         };
         bool dialogSeen = false;
-        onModal<QDialog>([&](QDialog* d) {
+        testsupport::whenModal<QDialog>([&](QDialog* d) {
             dialogSeen = true;
             d->reject();
         });
@@ -760,7 +737,7 @@ private slots:
         start();
         openAlbum(QStringLiteral("旅行"));
         QStringList offered;
-        onModal<ScanSourceDialog>([&](ScanSourceDialog* d) {
+        testsupport::whenModal<ScanSourceDialog>([&](ScanSourceDialog* d) {
             for (int i = 0; i < d->lbSources()->count(); ++i) offered << d->lbSources()->item(i)->text();
             d->accept();   // the first device is preselected
         });
@@ -792,7 +769,7 @@ private slots:
         QCOMPARE(inAlbum(m_albumId).size(), 2);
 
         // Cancelling the device list ends the command silently.
-        onModal<ScanSourceDialog>([](ScanSourceDialog* d) { d->reject(); });
+        testsupport::whenModal<ScanSourceDialog>([](ScanSourceDialog* d) { d->reject(); });
         m_commands->N57Click();
         QVERIFY(messages().isEmpty());
         QCOMPARE(inAlbum(m_albumId + 1).size(), 1);
@@ -800,7 +777,7 @@ private slots:
 
     void chosenDeviceIsRemembered() {
         start();
-        onModal<ScanSourceDialog>([](ScanSourceDialog* d) {
+        testsupport::whenModal<ScanSourceDialog>([](ScanSourceDialog* d) {
             const auto items = d->lbSources()->findItems(QStringLiteral("(test:1)"), Qt::MatchEndsWith);
             QCOMPARE(items.size(), 1);
             d->lbSources()->setCurrentItem(items[0]);
@@ -812,7 +789,7 @@ private slots:
 
         openAlbum(QStringLiteral("旅行"));
         QString preselected;
-        onModal<ScanSourceDialog>([&](ScanSourceDialog* d) {
+        testsupport::whenModal<ScanSourceDialog>([&](ScanSourceDialog* d) {
             preselected = d->selectedDevice();
             d->reject();
         });
@@ -826,7 +803,7 @@ private slots:
         start();
         deselectAlbums();
         bool dialogSeen = false;
-        onModal<QDialog>([&](QDialog* d) {
+        testsupport::whenModal<QDialog>([&](QDialog* d) {
             dialogSeen = true;
             d->reject();
         });

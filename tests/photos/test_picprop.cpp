@@ -32,6 +32,7 @@
 #include "platform/image/ImageIo.h"
 #include "platform/image/InfoRows.h"
 #include "store/PhotoLibrary.h"
+#include "support/TestLibrary.h"
 #include "ui/Notice.h"
 #include "ui/Utils.h"
 #include "ui/TMsgForm.h"
@@ -113,15 +114,6 @@ QString valueOf(QWidget* dialog, const char* name)
 {
     auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
-QString schemaScript()
-{
-    QFile f(QDir::cleanPath(qEnvironmentVariable("FOTARIX_TEST_DATA") +
-                            QStringLiteral("/../../data/schema.sql")));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll());
 }
 
 }  // namespace
@@ -353,7 +345,7 @@ private slots:
         store::PhotoLibrary lib;
         lib.AdoConn().setConnectionString(QString::fromLatin1(db::kReadWriteConnection) + libPath);
         lib.AdoConn().open();
-        const QString schema = schemaScript();
+        const QString schema = testsupport::schemaSql();
         QVERIFY(!schema.isEmpty());
         lib.ExecuteSql(schema);
         lib.ExecuteSql(QStringLiteral(

@@ -13,9 +13,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 #include "albums/TFrm_Select.h"
 #include "photos/TFrm_RecycleBin.h"
@@ -25,6 +22,8 @@
 #include "platform/db/SqlText.h"
 #include "platform/image/ImageView.h"
 #include "store/PhotoLibrary.h"
+#include "support/ModalDialogs.h"
+#include "support/TestLibrary.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
 #include "ui/Utils.h"
@@ -44,12 +43,6 @@ QByteArray encoded(const QSize& size, QColor colour, const char* format) {
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, format, 90)) qFatal("cannot encode a %s fixture", format);
     return bytes;
-}
-
-QTreeWidgetItem* nodeOf(QTreeWidget* tree, const QString& caption) {
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0) == caption) return *it;
-    return nullptr;
 }
 
 }  // namespace
@@ -118,33 +111,6 @@ class TestRecycleBin final : public QObject {
         return texts;
     }
 
-    // Runs `act` on the modal window named `name` once exec() has shown it.
-    void onModal(const QString& name, std::function<void(QWidget*)> act, int tries = 300) {
-        QTimer::singleShot(10, this, [this, name, act, tries] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal->objectName() != name) {
-                if (tries > 0) onModal(name, act, tries - 1);
-                return;
-            }
-            act(modal);
-        });
-    }
-
-    // Chooses `caption` in the album picker, or cancels it for an empty caption.
-    void answerPicker(const QString& caption) {
-        onModal(QStringLiteral("TFrm_Select"), [caption](QWidget* w) {
-            auto* picker = static_cast<TFrm_Select*>(w);
-            if (caption.isEmpty()) {
-                picker->BtnClose->click();
-                return;
-            }
-            if (QTreeWidgetItem* node = nodeOf(picker->TreeView1, caption))
-                picker->TreeView1->setCurrentItem(node);
-            picker->BtnOK->click();
-            if (picker->isVisible()) picker->reject();  // no such album: do not hang
-        });
-    }
-
 private slots:
     void initTestCase() {
         QVERIFY(m_base.isValid());
@@ -171,15 +137,10 @@ private slots:
 
         m_path = m_base.filePath("bin.pmd");
         QFile::remove(m_path);
-        QFile empty(m_path);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        QVERIFY(testsupport::makeEmptyLibrary(m_path));
         m_library = std::make_unique<store::PhotoLibrary>();
         m_library->AdoConn().setConnectionString(QLatin1String(db::kReadWriteConnection) + m_path);
         m_library->AdoConn().open();
-        QFile schema(QStringLiteral(FOTARIX_SCHEMA_SQL));
-        QVERIFY(schema.open(QIODevice::ReadOnly));
-        m_library->AdoConn().execute(QString::fromUtf8(schema.readAll()));
         m_library->AdoConn().execute("insert into Album(name,parent_id) values('家庭',0)");
         m_library->AdoConn().execute("insert into Album(name,parent_id) values('旅行',1)");
 
@@ -298,7 +259,7 @@ private slots:
         auto bin = openBin();
         bin->ListView1->selectRow(rowOf(*bin, "zero.jpg"));
         const QString status = bin->StatusText->text();
-        answerPicker(album);
+        testsupport::answerAlbumPicker(album);
         bin->BtnResume->click();
 
         QCOMPARE(albumOf(m_zeroPhoto), albumAfter);
@@ -320,7 +281,7 @@ private slots:
         auto bin = openBin();
         bin->ListView1->selectRow(rowOf(*bin, "zero.jpg"));
         m_library->AdoConn().execute("delete from picture where id=" + QString::number(m_zeroPhoto));
-        answerPicker("旅行");
+        testsupport::answerAlbumPicker("旅行");
         bin->BtnResume->click();
         QCOMPARE(noticeTexts(), QStringList{"0:" + kRestoreFailed});
         QCOMPARE(bin->ListView1->rowCount(), 2);
@@ -329,7 +290,7 @@ private slots:
     void restoreWithoutASelectedPhoto() {
         auto bin = openBin();
         bin->ListView1->clearSelection();
-        answerPicker("旅行");
+        testsupport::answerAlbumPicker("旅行");
         bin->BtnResume->click();
         QCOMPARE(noticeTexts(), QStringList{"0:" + kRestoreFailed});
         QCOMPARE(albumOf(m_zeroPhoto), QStringLiteral("0"));
@@ -391,20 +352,12 @@ private slots:
         QVERIFY(!bin->ImageEn1->isEmpty());
 
         // Were the picker shown, this closes it and records it, so that the test cannot hang.
-        QStringList modals;
-        QTimer watchdog;
-        connect(&watchdog, &QTimer::timeout, this, [&modals] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modals << modal->objectName();
-                modal->close();
-            }
-        });
-        watchdog.start(20);
+        testsupport::ModalWatchdog watchdog;
         bin->BtnResume->click();
         bin->BitBtn1->click();
         watchdog.stop();
 
-        QVERIFY(modals.isEmpty());
+        QVERIFY(watchdog.opened().isEmpty());
         QCOMPARE(m_requests.size(), 2);
         for (const ui::dialogs::Request& request : m_requests) {
             QCOMPARE(request.text, kReadOnly);

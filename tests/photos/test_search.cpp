@@ -20,6 +20,7 @@
 #include "platform/db/ConnectionString.h"
 #include "platform/db/SqlText.h"
 #include "store/PhotoLibrary.h"
+#include "support/TestLibrary.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
 
@@ -46,15 +47,10 @@ class TestSearch final : public QObject {
     void openLibrary(const QString& name) {
         const QString path = m_base.filePath(name);
         QFile::remove(path);
-        QFile empty(path);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        QVERIFY(testsupport::makeEmptyLibrary(path));
         m_library = std::make_unique<store::PhotoLibrary>();
         m_library->AdoConn().setConnectionString(QLatin1String(db::kReadWriteConnection) + path);
         m_library->AdoConn().open();
-        QFile schema(QStringLiteral(FOTARIX_SCHEMA_SQL));
-        QVERIFY(schema.open(QIODevice::ReadOnly));
-        m_library->AdoConn().execute(QString::fromUtf8(schema.readAll()));
     }
 
     qint64 addAlbum(const QString& name, qint64 parent) {

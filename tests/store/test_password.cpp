@@ -8,8 +8,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
@@ -19,6 +17,7 @@
 #include "store/Password.h"
 #include "store/TFrm_Login.h"
 #include "store/TFrm_SetPwd.h"
+#include "support/ModalDialogs.h"
 #include "ui/Dialogs.h"
 #include "ui/Notice.h"
 
@@ -42,20 +41,6 @@ QStringList noticeTexts() {
     QStringList texts;
     for (const ui::NoticeRecord& record : ui::noticeHistory()) texts << record.text;
     return texts;
-}
-
-// Runs the action on the next modal dialog once it is up (exec() has started its loop).
-void whenModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action]() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
 }
 
 void typeAndConfirm(QWidget* login, const QString& entry) {
@@ -491,7 +476,7 @@ private slots:
         QVERIFY(checkPasswordAtStartup(nullptr, m_conn));
 
         setPassword(m_conn, QStringLiteral("Secret1"));
-        whenModal([](QWidget* login) {
+        testsupport::whenModal("QDialog", [](QWidget* login) {
             typeAndConfirm(login, QStringLiteral("wrong"));
             typeAndConfirm(login, QStringLiteral(" Secret1 "));
         });
@@ -499,13 +484,13 @@ private slots:
         QCOMPARE(noticeTexts(), QStringList{kWrong});
 
         ui::clearNoticeHistory();
-        whenModal([](QWidget* login) {
+        testsupport::whenModal("QDialog", [](QWidget* login) {
             for (const char* entry : {"1", "2", "3"}) typeAndConfirm(login, QLatin1String(entry));
         });
         QVERIFY(!checkPasswordAtStartup(nullptr, m_conn));
         QCOMPARE(noticeTexts(), (QStringList{kWrong, kWrong, kThreeTimes}));
 
-        whenModal([](QWidget* login) {
+        testsupport::whenModal("QDialog", [](QWidget* login) {
             login->findChild<QPushButton*>(QStringLiteral("BtnCLose"))->click();
         });
         QVERIFY(!checkPasswordAtStartup(nullptr, m_conn));
@@ -615,7 +600,7 @@ private slots:
 
     void setPasswordCommand() {
         // Cancel changes nothing.
-        whenModal([](QWidget* dialog) {
+        testsupport::whenModal("QDialog", [](QWidget* dialog) {
             fillSetPwd(dialog, QStringLiteral("x"), QStringLiteral("x"));
             dialog->findChild<QPushButton*>(QStringLiteral("BtnClose"))->click();
         });
@@ -623,7 +608,7 @@ private slots:
         QCOMPARE(passwordRows().count, 0);
 
         // A mismatch first, then agreeing entries: the trimmed first entry is stored.
-        whenModal([](QWidget* dialog) {
+        testsupport::whenModal("QDialog", [](QWidget* dialog) {
             fillSetPwd(dialog, QStringLiteral("O'Neil"), QStringLiteral("o'neil"));
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
             fillSetPwd(dialog, QStringLiteral(" O'Neil "), QStringLiteral("O'Neil"));
@@ -636,7 +621,7 @@ private slots:
         QCOMPARE(DecryptText(row.pvalue, kKey), QStringLiteral("O'Neil"));
 
         // Both fields empty on a protected library: the protection is gone.
-        whenModal([](QWidget* dialog) {
+        testsupport::whenModal("QDialog", [](QWidget* dialog) {
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
         });
         QVERIFY(runSetPasswordCommand(nullptr, m_conn));
@@ -648,7 +633,7 @@ private slots:
 
     void setPasswordCommandOnReadOnlyLibrary() {
         openLibrary(db::kReadOnlyConnection);
-        whenModal([](QWidget* dialog) {
+        testsupport::whenModal("QDialog", [](QWidget* dialog) {
             fillSetPwd(dialog, QStringLiteral("x"), QStringLiteral("x"));
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
         });
