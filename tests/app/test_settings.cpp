@@ -2,8 +2,6 @@
 // which order, the number filters, the fixed interval check box, the default library path in
 // the settings file, the music table made on showing, Cancel, failures while saving, a
 // read-only library, and the music page's player ending with the dialog.
-#include <cmath>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -25,6 +23,8 @@
 #include "platform/media/MusicPlayer.h"
 #include "show/MusicListPage.h"
 #include "store/PhotoLibrary.h"
+#include "support/TestLibrary.h"
+#include "support/WavFile.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -45,28 +45,6 @@ const QStringList kWriteOrder = {"缩放比例",   "随机使用切换效果", "
                                  "切换时间",   "全屏幕幻灯",       "重复放映",     "每日一帖",
                                  "工具栏提示", "自动升级更新",     "是否播放音乐", "是否循环播放",
                                  "程序标题"};
-
-void writeWav(const QString& path, double seconds) {
-    const int rate = 8000;
-    const int frames = static_cast<int>(seconds * rate);
-    QByteArray pcm;
-    for (int i = 0; i < frames; ++i) {
-        const auto s = static_cast<qint16>(8000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        pcm.append(static_cast<char>(s & 0xff));
-        pcm.append(static_cast<char>((s >> 8) & 0xff));
-    }
-    auto le = [](quint32 v, int bytes) {
-        QByteArray b;
-        for (int i = 0; i < bytes; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xff));
-        return b;
-    };
-    const QByteArray wav = "RIFF" + le(36 + pcm.size(), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) +
-                           le(1, 2) + le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) +
-                           "data" + le(pcm.size(), 4) + pcm;
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(wav);
-}
 
 }  // namespace
 
@@ -127,8 +105,7 @@ private slots:
         QDir().mkpath(m_home);
         qputenv("FOTARIX_HOME", m_home.toUtf8());
         m_path = m_dir->filePath("lib.pmd");
-        QVERIFY(QFile::copy(qEnvironmentVariable("FOTARIX_BUILD_DIR") + "/Model.dll", m_path));
-        QFile::setPermissions(m_path, QFile::permissions(m_path) | QFileDevice::WriteOwner);
+        QVERIFY(testsupport::copyTemplateLibrary(m_path));
         openLibrary(false);
         m_asked.clear();
         m_answer = ui::dialogs::Answer();
@@ -487,7 +464,7 @@ private slots:
 
     void closingTheDialogEndsTheMusic() {
         const QString tone = m_dir->filePath("tone.wav");
-        writeWav(tone, 30);
+        QVERIFY(testsupport::writeToneWav(tone, 30));
         TFrm_Param dialog(*m_library);
         dialog.show();
         m_answer.files = {tone};

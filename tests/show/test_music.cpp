@@ -1,8 +1,6 @@
 // The background music list on a real library file: titles, rows added and deleted, the
 // delete question, a read-only library, and listening through the real media player to WAV
 // files the test writes, a file that cannot be played and a file that is gone.
-#include <cmath>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,41 +17,13 @@
 #include "platform/media/MusicPlayer.h"
 #include "show/MusicListPage.h"
 #include "show/MusicRows.h"
+#include "support/TestLibrary.h"
+#include "support/WavFile.h"
 #include "ui/Dialogs.h"
 
 using Mode = media::MusicPlayer::Mode;
 
 namespace {
-
-// A mono 16-bit PCM WAV file holding a sine tone.
-void writeWav(const QString& path, double seconds, int rate = 8000) {
-    const int frames = static_cast<int>(seconds * rate);
-    QByteArray pcm;
-    pcm.reserve(frames * 2);
-    for (int i = 0; i < frames; ++i) {
-        const auto sample =
-            static_cast<qint16>(8000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        pcm.append(static_cast<char>(sample & 0xff));
-        pcm.append(static_cast<char>((sample >> 8) & 0xff));
-    }
-    auto le32 = [](quint32 v) {
-        QByteArray b(4, '\0');
-        for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-        return b;
-    };
-    auto le16 = [](quint16 v) {
-        QByteArray b(2, '\0');
-        b[0] = static_cast<char>(v & 0xff);
-        b[1] = static_cast<char>(v >> 8);
-        return b;
-    };
-    QByteArray wav = "RIFF" + le32(36 + pcm.size()) + "WAVE" + "fmt " + le32(16) + le16(1) +
-                     le16(1) + le32(rate) + le32(rate * 2) + le16(2) + le16(16) + "data" +
-                     le32(pcm.size()) + pcm;
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(wav), wav.size());
-}
 
 // Bytes no decoder takes for audio: below 0xE0, so not even an MPEG frame sync can occur.
 void writeNoise(const QString& path) {
@@ -147,8 +117,7 @@ private slots:
     void init() {
         m_dir = new QTemporaryDir;
         m_library = file("lib.pmd");
-        QVERIFY(QFile::copy(qEnvironmentVariable("FOTARIX_BUILD_DIR") + "/Model.dll", m_library));
-        QFile::setPermissions(m_library, QFile::permissions(m_library) | QFileDevice::WriteOwner);
+        QVERIFY(testsupport::copyTemplateLibrary(m_library));
         openLibrary(false);
         m_asked.clear();
         m_answer = ui::dialogs::Answer();
@@ -232,7 +201,7 @@ private slots:
     void deleteAsksFirst() {
         QFETCH(int, answer);
         const QString a = file("a.wav"), b = file("b.wav");
-        writeWav(a, 0.1);
+        QVERIFY(testsupport::writeToneWav(a, 0.1));
         createScrFiles();
         insertRow("a", a);
         insertRow("b", b);
@@ -300,7 +269,7 @@ private slots:
 
     void selectingSetsFileNameOnly() {
         const QString a = file("a.wav");
-        writeWav(a, 0.5);
+        QVERIFY(testsupport::writeToneWav(a, 0.5));
         createScrFiles();
         insertRow("a", a);
         insertRow("gone", file("gone.wav"));
@@ -315,7 +284,7 @@ private slots:
 
     void playPauseResumeStop() {
         const QString path = file("tone.wav");
-        writeWav(path, 30);
+        QVERIFY(testsupport::writeToneWav(path, 30));
         show::MusicListPage page(*m_scratch);
         pageWith(page, path);
         media::MusicPlayer* player = page.player();
@@ -363,7 +332,7 @@ private slots:
 
     void doubleClickPlays() {
         const QString path = file("tone.wav");
-        writeWav(path, 30);
+        QVERIFY(testsupport::writeToneWav(path, 30));
         show::MusicListPage page(*m_scratch);
         pageWith(page, path);
         page.show();
@@ -403,7 +372,7 @@ private slots:
 
         // A good file plays afterwards.
         const QString good = file("tone.wav");
-        writeWav(good, 30);
+        QVERIFY(testsupport::writeToneWav(good, 30));
         insertRow("good", good);
         page.fillMusicList();
         select(page, 1);
@@ -425,7 +394,7 @@ private slots:
 
     void playerTellsTheEndOfATrack() {
         const QString path = file("short.wav");
-        writeWav(path, 0.3);
+        QVERIFY(testsupport::writeToneWav(path, 0.3));
         media::MusicPlayer player;
         QSignalSpy finished(&player, &media::MusicPlayer::finished);
         QSignalSpy failed(&player, &media::MusicPlayer::failed);

@@ -27,4 +27,10 @@ bool makeEmptyLibrary(const QString& path) {
     return true;
 }
 
+bool copyTemplateLibrary(const QString& path) {
+    return QFile::copy(qEnvironmentVariable("FOTARIX_BUILD_DIR") + QStringLiteral("/Model.dll"),
+                       path) &&
+           QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+}
+
 }  // namespace testsupport
