@@ -688,10 +688,6 @@ void TFrm_Main::FormClose() {
 }
 
 void TFrm_Main::closeEvent(QCloseEvent* event) {
-    if (m_skipCloseQuery) {
-        event->accept();
-        return;
-    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;
@@ -700,9 +696,3 @@ void TFrm_Main::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TFrm_Main::terminateProgram() {
-    m_terminated = true;
-    m_skipCloseQuery = true;
-    close();
-    QCoreApplication::exit(0);
-}

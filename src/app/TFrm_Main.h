@@ -58,8 +58,6 @@ public:
     bool RebuildAlbumTree(const QString& rootValue);
     // Runs the command of the sender's "Tag" property.
     void ItemClick(QObject* sender);
-    // Ends the program without the close question, as switching libraries does.
-    void terminateProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,7 +107,6 @@ private:
     QString m_picDbPath;
     QString m_tipsShown;
     bool m_terminated = false;
-    bool m_skipCloseQuery = false;
     bool m_panel4Fills = false;
     QHash<QString, std::function<void(QObject*)>> m_handlers;
 
