@@ -340,6 +340,10 @@ bool Query::hasColumn(const QString& column) const {
     return false;
 }
 
+bool Query::isBlobColumn(int index) const {
+    return std::find(m_blobColumns.begin(), m_blobColumns.end(), index) != m_blobColumns.end();
+}
+
 int Query::columnIndex(const QString& column) const {
     for (int i = 0; i < m_columns.size(); ++i)
         if (m_columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
@@ -363,8 +367,7 @@ bool Query::isNull(const QString& column) const {
 QVariant Query::value(const QString& column) const {
     const Row* row = currentRow();
     const int index = columnIndex(column);
-    const bool blob =
-        std::find(m_blobColumns.begin(), m_blobColumns.end(), index) != m_blobColumns.end();
+    const bool blob = isBlobColumn(index);
     const QVariant& held = row->values[static_cast<size_t>(index)];
     if (!blob || held.isNull() || (m_editRow && row->dirty[static_cast<size_t>(index)])) return held;
     // A blob read as a value: fetch its bytes now (small values only are read this way).
@@ -418,9 +421,7 @@ qint64 Query::blobSize(const QString& column) const {
     const QVariant& v = row->values[index];
     if (v.isNull()) return 0;
     if (v.typeId() == QMetaType::QByteArray) return v.toByteArray().size();
-    const bool blob = std::find(m_blobColumns.begin(), m_blobColumns.end(),
-                                static_cast<int>(index)) != m_blobColumns.end();
-    return blob ? v.toLongLong() : v.toString().toUtf8().size();
+    return isBlobColumn(static_cast<int>(index)) ? v.toLongLong() : v.toString().toUtf8().size();
 }
 
 void Query::saveBlobToFile(const QString& column, const QString& path) const {
@@ -430,8 +431,7 @@ void Query::saveBlobToFile(const QString& column, const QString& path) const {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw DbError(QStringLiteral("无法写入文件 ") + path + QStringLiteral("：") +
                       file.errorString());
-    const bool blob =
-        std::find(m_blobColumns.begin(), m_blobColumns.end(), index) != m_blobColumns.end();
+    const bool blob = isBlobColumn(index);
     const QVariant& held = row->values[static_cast<size_t>(index)];
     if (!blob || row->rowId < 0) {
         // Not a streamed column (a join, or a text column): its bytes are in the row.
@@ -604,9 +604,7 @@ void Query::post() {
         // Read the stored row back so that counters and defaults show.
         QStringList select;
         for (int i = 0; i < m_columns.size(); ++i) {
-            const bool blob = std::find(m_blobColumns.begin(), m_blobColumns.end(), i) !=
-                              m_blobColumns.end();
-            select << (blob ? QStringLiteral("length(") + identifier(m_columns[i]) + u')'
+            select << (isBlobColumn(i) ? QStringLiteral("length(") + identifier(m_columns[i]) + u')'
                             : identifier(m_columns[i]));
         }
         Statement reread(db, QStringLiteral("SELECT ") + select.join(u',') +

@@ -104,6 +104,7 @@ private:
 
     void requireActive() const;
     int columnIndex(const QString& column) const;
+    bool isBlobColumn(int index) const;  // fetched as a reference, streamed on demand
     const Row* currentRow() const;
     void applyFilter();
     void detachFromConnection();
